@@ -1,0 +1,41 @@
+#include <iostream>
+
+#include "CommandRegistry.h"
+
+namespace sedilo::cli {
+
+std::map<std::string, Command>& commands()
+{
+    static std::map<std::string, Command> registry;
+    return registry;
+}
+
+int usageError(const std::string& message)
+{
+    std::cerr << "sedilo-cli: " << message << "\n";
+    return kExitUsage;
+}
+
+} // namespace sedilo::cli
+
+int main(int argc, char** argv)
+{
+    using namespace sedilo::cli;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "help") {
+        std::ostream& out = args.empty() ? std::cerr : std::cout;
+        out << "usage: sedilo-cli COMMAND [ARGS]\n";
+        for (const auto& [name, command] : commands())
+            out << "  sedilo-cli " << command.usage << "\n";
+        return args.empty() ? kExitUsage : kExitOk;
+    }
+    const auto found = commands().find(args[0]);
+    if (found == commands().end())
+        return usageError("unknown command '" + args[0] + "' (see sedilo-cli --help)");
+    try {
+        return found->second.run({args.begin() + 1, args.end()});
+    } catch (const std::exception& failure) {
+        std::cerr << "sedilo-cli " << args[0] << ": " << failure.what() << "\n";
+        return kExitFailure;
+    }
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "services/workbook/WorkbookError.h"
+
+namespace sedilo::workbook {
+
+// Worksheet 1 of an opened workbook: the only sheet the system reads or writes.
+// Rows and columns are 1-based. Every failure is a WorkbookError.
+class Worksheet {
+public:
+    virtual ~Worksheet() = default;
+
+    // The cell's value converted to text ("" for an empty cell): text as stored,
+    // numbers in their usual decimal form, dates as yyyy/m/d, booleans as
+    // True/False, formulas as their cached result. An error value (#N/A, ...)
+    // throws, naming the cell.
+    virtual std::string cellText(int row, int column) const = 0;
+
+    // Writes a text value, keeping the cell's style. A formula cell is left alone.
+    virtual void setCellText(int row, int column, const std::string& text) = 0;
+
+    // Greatest row and column number of a cell holding a value or a formula
+    // (formatting alone does not count); 0 when the sheet has none.
+    virtual int lastRow() const = 0;
+    virtual int lastColumn() const = 0;
+
+    // In every cell but formula cells, replaces every occurrence of `what`
+    // inside the text by `with`; Latin letters match regardless of case.
+    virtual void replaceAll(const std::string& what, const std::string& with) = 0;
+
+    // Every non-empty cell, row by row, left to right, with its text.
+    virtual void forEachCell(const std::function<void(int row, int column, const std::string& text)>& visit) const = 0;
+};
+
+// A workbook file opened for reading and editing in place (.xlsx or .xls).
+class Workbook {
+public:
+    virtual ~Workbook() = default;
+
+    // Opens the file at `path`; the format is told from the content.
+    static std::unique_ptr<Workbook> open(const std::string& path);
+
+    virtual Worksheet& firstSheet() = 0;
+    virtual const Worksheet& firstSheet() const = 0;
+
+    // The file format's extension with its dot: ".xlsx" or ".xls".
+    virtual std::string extension() const = 0;
+
+    // Saves under `pathWithoutExtension` + extension() and returns that path.
+    // Written beside the target and renamed over it; an existing file is replaced.
+    virtual std::string saveAs(const std::string& pathWithoutExtension) const = 0;
+
+    // An independent copy of the parsed (and possibly edited) workbook, so that
+    // one template parsed once can be filled for many rooms.
+    virtual std::unique_ptr<Workbook> clone() const = 0;
+
+    virtual const std::string& path() const = 0;
+};
+
+} // namespace sedilo::workbook

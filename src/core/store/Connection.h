@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+struct sqlite3;
+
+namespace sedilo::store {
+
+using StatementLog = std::function<void(const std::string& sql)>;
+
+// One open connection to the seating database file.
+class Connection {
+public:
+    Connection(std::string filePath, StatementLog log);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens the file, creating it and the three tables when missing, and checks
+    // that the tables and columns the system uses are there.
+    void open();
+    bool isOpen() const;
+    void close();
+
+    // Runs a statement without result (the delete statements).
+    void execute(const std::string& sql);
+
+    // All-or-nothing groups of writes; rollback() is a no-op without a transaction.
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    const std::string& filePath() const { return m_filePath; }
+    sqlite3* handle() const { return m_db; }
+    void logStatement(const std::string& sql) const;
+
+private:
+    std::string m_filePath;
+    StatementLog m_log;
+    sqlite3* m_db = nullptr;
+};
+
+// Commits on commit(), rolls back when left otherwise (an exception).
+class Transaction {
+public:
+    explicit Transaction(Connection& connection) : m_connection(connection) { m_connection.beginTransaction(); }
+    ~Transaction() { if (!m_done) { try { m_connection.rollback(); } catch (...) {} } }
+    void commit() { m_connection.commit(); m_done = true; }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Connection& m_connection;
+    bool m_done = false;
+};
+
+} // namespace sedilo::store

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "store/Connection.h"
+#include "store/DatabaseError.h"
+#include "store/Recordset.h"
+
+namespace sedilo::store {
+
+// `data.mdb` in `folder`: the separator is added unless the folder ends with it.
+std::string databasePathInFolder(const std::string& folder);
+
+// The seating database and the shared handles every database user reuses.
+class SeatingDatabase {
+public:
+    explicit SeatingDatabase(std::string filePath);
+
+    const std::string& filePath() const { return m_filePath; }
+
+    // Every statement issued through this database is passed to the log.
+    void setStatementLog(StatementLog log) { m_log = std::move(log); }
+
+    // Replaces SharedConnection with a new, opened connection. Throws DatabaseError.
+    void OpenDataConnection();
+
+    Connection& SharedConnection();
+    Recordset& SharedRecordset() { return *m_sharedRecordset; }
+    Recordset& CopyRecordset() { return *m_copyRecordset; }
+
+    // Replace the shared result sets with new, unopened ones.
+    void replaceSharedRecordset();
+    void replaceCopyRecordset();
+
+    // Closes the shared result sets and the connection (end of an action).
+    void closeAll();
+
+private:
+    std::string m_filePath;
+    StatementLog m_log;
+    std::unique_ptr<Connection> m_sharedConnection;
+    std::unique_ptr<Recordset> m_sharedRecordset;
+    std::unique_ptr<Recordset> m_copyRecordset;
+};
+
+} // namespace sedilo::store
