@@ -1,0 +1,168 @@
+#include "export/QueryExport.h"
+
+#include <algorithm>
+#include <climits>
+#include <optional>
+#include <set>
+#include <stdexcept>
+
+#include "export/ExportProgress.h"
+#include "export/QueryWorkbook.h"
+#include "services/Messages.h"
+#include "services/text/FileNameRule.h"
+#include "services/text/Trim.h"
+#include "store/Statements.h"
+
+namespace sedilo::exporting {
+
+namespace {
+
+constexpr const char* kAllExamineesFileName = "所有考生查询数据导出";
+constexpr const char* kEmptyUnit = "基础数据单位为空，不能进行按单位分类导出查询数据！";
+constexpr const char* kNoExaminees =
+    "基础数据没导入数据库，请先导入数据库设置好各考室参数生成考室编排表后再生成！";
+constexpr const char* kExportDone = "所有考生查询数据导出完毕！";
+
+// One click's export. Keeps the count of saved workbooks so that a failure
+// part-way can still report it.
+class QueryExportRun {
+public:
+    QueryExportRun(ExportTab& tab, std::string folder, Prompt& prompt)
+        : m_tab(tab), m_folder(std::move(folder)), m_prompt(prompt) {}
+
+    void execute(store::SeatingDatabase& database);
+    int savedCount() const { return m_saved; }
+
+private:
+    void exportRows(store::Recordset& rows);
+    void begin(const std::string& fileName);
+    void finish();
+
+    ExportTab& m_tab;
+    const std::string m_folder;
+    Prompt& m_prompt;
+    std::optional<QueryWorkbook> m_open;
+    std::string m_openName;
+    std::set<std::string> m_savedNames;
+    int m_saved = 0;
+};
+
+void QueryExportRun::execute(store::SeatingDatabase& database)
+{
+    if (m_folder.empty()) {
+        m_prompt.error(messages::kNoOutputFolder);
+        return;
+    }
+    database.replaceSharedRecordset();
+    database.OpenDataConnection();
+    store::Recordset& rows = database.SharedRecordset();
+    rows.open(m_tab.byUnit ? store::sql::kOrderByUnit : store::sql::kOrderByRoomDesc,
+              database.SharedConnection());
+
+    // Empty units sort first, so the first row tells whether any unit is empty.
+    if (m_tab.byUnit && rows.rowCount() > 0) {
+        rows.moveFirst();
+        if (trimSpaces(rows.text("单位")).empty()) {
+            m_prompt.error(kEmptyUnit);
+            database.closeAll();
+            return;
+        }
+    }
+    const long examinees = rows.rowCount();
+    if (examinees <= 0) {
+        m_prompt.error(kNoExaminees);
+        database.closeAll();
+        return;
+    }
+
+    ProgressControl& progress = m_tab.cxdcscpro;
+    progress.setRange(1, static_cast<int>(std::min<long>(examinees, INT_MAX)));
+    m_prompt.inform(messages::kDoNotOperate);
+    rows.moveFirst();
+    progress.setVisible(true);
+
+    exportRows(rows);
+    database.closeAll();
+    progress.setMaximumValue();
+    progress.setStatus(kExportDone);
+    m_prompt.inform(kExportDone);
+}
+
+void QueryExportRun::exportRows(store::Recordset& rows)
+{
+    ExportProgress counter(m_tab.cxdcscpro);
+    if (!m_tab.byUnit)
+        begin(kAllExamineesFileName);
+    for (; !rows.atEnd(); rows.moveNext()) {
+        const std::string room = rows.text("考室");
+        // An examinee without a room is passed over rather than ending the
+        // export: in unit order the seated examinees of later units follow.
+        if (trimSpaces(room).empty())
+            continue;
+        const std::string unit = rows.text("单位");
+        if (m_tab.byUnit) {
+            const std::string unitName = trimSpaces(unit);
+            // A unit's workbook is begun at its first seated examinee, so a
+            // unit without any gets none.
+            if (!m_open || unitName != m_openName) {
+                finish();
+                begin(unitName);
+            }
+        }
+        m_open->appendExaminee(rows.text("姓名"), rows.text("考号"), unit, room);
+        counter.count();
+    }
+    counter.flush();
+    finish();
+}
+
+void QueryExportRun::begin(const std::string& fileName)
+{
+    if (const std::string reason = unsafeFileNameReason(fileName); !reason.empty())
+        throw std::runtime_error("cannot name a query workbook after the unit: " + reason);
+    // Units equal after trimming but apart in unit order would overwrite the
+    // first workbook with the second one.
+    if (m_savedNames.count(fileName))
+        throw std::runtime_error("the unit \"" + fileName +
+                                 "\" comes apart from its other examinees in unit order; its query workbook "
+                                 "was already written and would be replaced");
+    m_open.emplace();
+    m_openName = fileName;
+}
+
+void QueryExportRun::finish()
+{
+    if (!m_open)
+        return;
+    m_open->saveAs(m_folder + m_openName);
+    m_savedNames.insert(m_openName);
+    ++m_saved;
+    m_open.reset();
+}
+
+} // namespace
+
+int ExportQueryWorkbooks(ExportTab& tab, const std::string& ksoutpathText,
+                         store::SeatingDatabase& database, Prompt& prompt)
+{
+    tab.cxdcscpro.setVisible(false);
+    QueryExportRun run(tab, trimSpaces(ksoutpathText), prompt);
+    std::string cause;
+    try {
+        run.execute(database);
+        return run.savedCount();
+    } catch (const std::exception& failure) {
+        cause = failure.what();
+    } catch (...) {
+        cause = "an unknown failure";
+    }
+    try {
+        database.closeAll();
+    } catch (...) {
+        // The failure already being reported is the one that matters.
+    }
+    prompt.error(messages::kNoExcel, cause);
+    return run.savedCount();
+}
+
+} // namespace sedilo::exporting
