@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "arrange/GenerateTab.h"
+#include "rooms/RoomsTab.h"
+#include "services/Prompt.h"
+#include "services/cipher/NameCipher.h"
+#include "store/SeatingDatabase.h"
+
+namespace sedilo::arrange {
+
+struct GenerationSettings {
+    // Threads that produce room workbooks; 0 means one per hardware thread.
+    unsigned workers = 0;
+};
+
+// How a run ended, for callers that report it (the command line).
+struct GenerationResult {
+    enum class Outcome {
+        NoOutputFolder,  // "没选择考室文件生成路径！"
+        NoBaseData,      // the working copy was empty
+        Complete,        // "所有考室生成完成！"
+        RoomsUsedUp,     // "还有"…"考生没指定考室…"
+        TemplateMissing, // "“"…"”模板文件不存在！"
+        Failed,          // the general failure message
+    };
+    Outcome outcome = Outcome::Failed;
+    std::string message;  // the closing message box text
+    std::string detail;   // the cause behind a general failure
+    long examinees = 0;   // N
+    long seated = 0;
+    int roomsWithExaminees = 0;
+    int workbooksWritten = 0;
+};
+
+// The click on `PushButton7` "生成编排文件": rebuilds the working copy, seats
+// the examinees in the chosen ordering room after room, writes room and seat
+// back and saves one Room workbook per room processed. Every message goes to
+// `prompt`. Safe to run off the user-interface thread: it touches nothing but
+// its arguments, and the room tab is only read.
+GenerationResult GenerateArrangement(GenerateTab& tab, const rooms::RoomsTab& rooms, store::SeatingDatabase& database,
+                                     cipher::NameCipher& cipher, Prompt& prompt,
+                                     const GenerationSettings& settings = {});
+
+} // namespace sedilo::arrange
