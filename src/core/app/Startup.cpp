@@ -1,0 +1,33 @@
+#include "app/Startup.h"
+
+#include <exception>
+
+#include "app/DatabaseFailure.h"
+#include "store/Statements.h"
+
+namespace sedilo::session {
+
+void RunStartup(store::SeatingDatabase& database, Prompt& prompt, cipher::NameCipher& cipher)
+{
+    try {
+        database.replaceSharedRecordset();
+        database.OpenDataConnection();
+        if (prompt.ask(kClearBaseDataQuestion)) {
+            database.replaceSharedRecordset();
+            database.OpenDataConnection();
+            database.SharedConnection().execute(store::sql::kDeleteBaseData);
+        }
+        database.SharedConnection().execute(store::sql::kDeleteWorkingCopy);
+        database.closeAll();
+    } catch (const std::exception& failure) {
+        try {
+            database.closeAll();
+        } catch (...) {
+        }
+        ReportDatabaseFailure(prompt, database.filePath(), failure);
+    }
+    // The pass phrase does not depend on the database: set it even after a failure.
+    cipher.setPassPhrase(cipher::kCipherPassPhrase);
+}
+
+} // namespace sedilo::session

@@ -1,0 +1,50 @@
+#include "services/ShellFolders.h"
+
+#include "services/Messages.h"
+#include "services/text/Trim.h"
+
+namespace sedilo {
+
+namespace {
+constexpr char kSeparator = '/';
+}
+
+std::string ChooseExcelFile(ShellDialogs& dialogs, const std::string& title)
+{
+    return trimSpaces(dialogs.chooseFile(title));
+}
+
+std::string BrowseForFolder(ShellDialogs& dialogs, const std::string& title)
+{
+    return dialogs.chooseFolder(title.empty() ? std::string(kDefaultFolderTitle) : title);
+}
+
+void ChooseOutputFolder(std::string& ksoutpath, ShellDialogs& dialogs)
+{
+    std::string folder = trimSpaces(BrowseForFolder(dialogs, kOutputFolderTitle));
+    if (folder.empty())
+        return;
+    if (folder.back() != kSeparator)
+        folder += kSeparator;
+    ksoutpath = folder;
+}
+
+void OpenOutputFolder(OutputFolderButton button, const std::string& ksoutpath, ShellDialogs& dialogs,
+                      Prompt& prompt)
+{
+    switch (button) {
+    case OutputFolderButton::PushButton11:
+        if (trimSpaces(ksoutpath).empty()) {
+            prompt.error(messages::kNoOutputFolder);
+            return;
+        }
+        break;
+    case OutputFolderButton::PushButton4:
+        if (ksoutpath.empty())
+            return;
+        break;
+    }
+    dialogs.openFolder(ksoutpath);
+}
+
+} // namespace sedilo
