@@ -1,0 +1,217 @@
+#include "arrange/GenerateArrangement.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <thread>
+
+#include "arrange/ArrangeError.h"
+#include "arrange/RoomProduction.h"
+#include "arrange/RoomSchedule.h"
+#include "arrange/SeatAssigner.h"
+#include "services/Messages.h"
+#include "services/text/Trim.h"
+#include "store/RebuildWorkingCopy.h"
+
+namespace sedilo::arrange {
+
+namespace {
+
+constexpr const char* kNoBaseData = "基础数据没导入数据库，请先导入数据库设置好各考室参数后再生成！";
+constexpr const char* kAllRoomsDone = "所有考室生成完成！";
+
+using Outcome = GenerationResult::Outcome;
+
+std::vector<ExamineeValues> readExaminees(store::Recordset& cursor, long count)
+{
+    std::vector<ExamineeValues> examinees;
+    examinees.reserve(static_cast<std::size_t>(count));
+    for (cursor.moveFirst(); !cursor.atEnd(); cursor.moveNext())
+        examinees.push_back({cursor.text("姓名"), cursor.text("考号"), cursor.text("单位")});
+    if (static_cast<long>(examinees.size()) != count)
+        throw ArrangeError("the ordering counted " + std::to_string(count) + " examinees but gave "
+                           + std::to_string(examinees.size()));
+    cursor.moveFirst();
+    return examinees;
+}
+
+void closeQuietly(store::SeatingDatabase& database)
+{
+    try {
+        database.closeAll();
+    } catch (...) {
+    }
+}
+
+// One click on PushButton7, from the rebuild to the closing message.
+class GenerationRun {
+public:
+    GenerationRun(GenerateTab& tab, const rooms::RoomsTab& rooms, store::SeatingDatabase& database,
+                  cipher::NameCipher& cipher, Prompt& prompt, const GenerationSettings& settings,
+                  GenerationResult& result)
+        : m_tab(tab), m_rooms(rooms), m_database(database), m_cipher(cipher), m_prompt(prompt),
+          m_settings(settings), m_result(result)
+    {
+    }
+
+    void run(const std::string& folder)
+    {
+        try {
+            runSteps(folder);
+        } catch (...) {
+            // What was seated before the stop is kept and shown.
+            if (m_assigner) {
+                try {
+                    m_assigner->commit();
+                } catch (...) {
+                }
+                m_assigner->showProgress();
+            }
+            throw;
+        }
+    }
+
+private:
+    void runSteps(const std::string& folder)
+    {
+        store::RebuildWorkingCopy(m_database, m_cipher);
+        m_database.replaceSharedRecordset();
+        m_database.OpenDataConnection();
+        const auto ordering = m_rooms.options.ordering();
+        if (!ordering)
+            throw ArrangeError("no examinee ordering is ticked");
+        store::Recordset& cursor = m_database.SharedRecordset();
+        cursor.open(rooms::orderingStatement(*ordering), m_database.SharedConnection());
+
+        const long examinees = cursor.rowCount();
+        m_result.examinees = examinees;
+        if (examinees <= 0) {
+            finish(Outcome::NoBaseData, kNoBaseData, PromptStyle::Error, false);
+            return;
+        }
+        ProgressControl& progress = m_tab.ksscpro;
+        progress.setRange(1, static_cast<int>(examinees));
+        m_prompt.inform(messages::kDoNotOperate);
+        progress.setVisible(true);
+        const std::vector<ExamineeValues> values = readExaminees(cursor, examinees);
+
+        TemplateCache templates(m_rooms.options.fillDirection());
+        const RoomSchedule schedule = scheduleRooms(m_rooms.ksgrid, folder, templates, examinees);
+        m_assigner.emplace(m_database.SharedConnection(), cursor, progress, examinees);
+        SeatAssigner& assigner = *m_assigner;
+        produceRooms(schedule, values, assigner);
+
+        switch (schedule.stop.kind) {
+        case RoomStop::Kind::TemplateMissing:
+            closeRooms(assigner);
+            finish(Outcome::TemplateMissing, "“" + schedule.stop.templatePath + "”" + messages::kTemplateMissingSuffix,
+                   PromptStyle::Error, true);
+            return;
+        case RoomStop::Kind::Failure:
+            assignRoom(assigner, schedule.stop.room, schedule.stop.assigned);
+            std::rethrow_exception(schedule.stop.failure);
+        case RoomStop::Kind::None:
+            break;
+        }
+        closeRooms(assigner);
+        const long remaining = examinees - assigner.seated();
+        if (remaining > 0) {
+            finish(Outcome::RoomsUsedUp, "还有" + std::to_string(remaining) + "考生没指定考室，请重新设置考室参数再次生成！",
+                   PromptStyle::Error, true);
+            return;
+        }
+        progress.setMaximumValue();
+        finish(Outcome::Complete, kAllRoomsDone, PromptStyle::Information, true);
+    }
+
+    // Takes the produced rooms in room order: their rows are written, then
+    // each workbook gets its own name. The first failure ends the run there.
+    void produceRooms(const RoomSchedule& schedule, const std::vector<ExamineeValues>& values,
+                      SeatAssigner& assigner)
+    {
+        unsigned workers = m_settings.workers;
+        if (workers == 0)
+            workers = std::max(1u, std::thread::hardware_concurrency());
+        RoomProduction production(schedule.jobs, values, workers);
+        for (std::size_t index = 0; index < schedule.jobs.size(); ++index) {
+            const RoomJob& job = schedule.jobs[index];
+            ProducedRoom produced = production.take(index);
+            assignRoom(assigner, job.room, produced.assigned);
+            if (produced.failure)
+                std::rethrow_exception(produced.failure);
+            const std::string target = job.target + job.roomTemplate->extension();
+            std::error_code error;
+            std::filesystem::rename(produced.savedPath, target, error);
+            if (error) {
+                std::filesystem::remove(produced.savedPath, error);
+                throw ArrangeError("cannot save the room workbook \"" + target + "\": " + error.message());
+            }
+            ++m_result.workbooksWritten;
+            if (produced.assigned > 0)
+                ++m_result.roomsWithExaminees;
+        }
+    }
+
+    void assignRoom(SeatAssigner& assigner, const std::string& room, long seats)
+    {
+        for (long seat = 1; seat <= seats; ++seat) {
+            assigner.AssignSeat(room, static_cast<int>(seat));
+            m_result.seated = assigner.seated();
+        }
+    }
+
+    void closeRooms(SeatAssigner& assigner)
+    {
+        assigner.commit();
+        assigner.showProgress();
+    }
+
+    void finish(Outcome outcome, const std::string& message, PromptStyle style, bool toStatus)
+    {
+        m_result.outcome = outcome;
+        m_result.message = message;
+        m_database.closeAll();
+        m_prompt.show(style, message);
+        if (toStatus)
+            m_tab.ksscpro.setStatus(message);
+    }
+
+    GenerateTab& m_tab;
+    const rooms::RoomsTab& m_rooms;
+    store::SeatingDatabase& m_database;
+    cipher::NameCipher& m_cipher;
+    Prompt& m_prompt;
+    const GenerationSettings& m_settings;
+    GenerationResult& m_result;
+    std::optional<SeatAssigner> m_assigner;
+};
+
+} // namespace
+
+GenerationResult GenerateArrangement(GenerateTab& tab, const rooms::RoomsTab& rooms, store::SeatingDatabase& database,
+                                     cipher::NameCipher& cipher, Prompt& prompt, const GenerationSettings& settings)
+{
+    GenerationResult result;
+    const std::string folder = trimSpaces(tab.ksoutpath);
+    if (folder.empty()) {
+        result.outcome = Outcome::NoOutputFolder;
+        result.message = messages::kNoOutputFolder;
+        prompt.error(messages::kNoOutputFolder);
+        return result;
+    }
+    try {
+        GenerationRun(tab, rooms, database, cipher, prompt, settings, result).run(folder);
+        return result;
+    } catch (const std::exception& failure) {
+        result.detail = failure.what();
+    } catch (...) {
+        result.detail = "unknown failure";
+    }
+    result.outcome = Outcome::Failed;
+    result.message = messages::kNoExcel;
+    closeQuietly(database);
+    prompt.error(messages::kNoExcel, result.detail);
+    return result;
+}
+
+} // namespace sedilo::arrange

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "arrange/RoomSchedule.h"
+
+namespace sedilo::arrange {
+
+// An examinee's values as the seat cells show them.
+struct ExamineeValues {
+    std::string name;
+    std::string number;
+    std::string unit;
+};
+
+// What producing one room left.
+struct ProducedRoom {
+    std::string savedPath; // the room workbook under a temporary name; empty on failure
+    long assigned = 0;     // seats filled (before the failure, if any)
+    std::exception_ptr failure;
+};
+
+// Produces the room workbooks of a schedule on worker threads. Each room is
+// filled from a copy of its parsed template and saved under a hidden name
+// beside its target; the caller takes the rooms in order and gives each its
+// own name, so a run that stops at room k never leaves a later room behind.
+class RoomProduction {
+public:
+    RoomProduction(const std::vector<RoomJob>& jobs, const std::vector<ExamineeValues>& examinees, unsigned workers);
+    // Stops the workers and removes every temporary file not taken.
+    ~RoomProduction();
+    RoomProduction(const RoomProduction&) = delete;
+    RoomProduction& operator=(const RoomProduction&) = delete;
+
+    // Waits for room `index`; rooms are taken in order, each once. The caller
+    // owns the temporary file from then on.
+    ProducedRoom take(std::size_t index);
+
+private:
+    void work();
+    ProducedRoom produce(std::size_t index) const;
+    std::string temporaryBase(std::size_t index) const;
+    void stop();
+
+    const std::vector<RoomJob>& m_jobs;
+    const std::vector<ExamineeValues>& m_examinees;
+    std::string m_token;
+    std::size_t m_window; // rooms produced ahead of the caller, bounding temporary files
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::optional<ProducedRoom>> m_results;
+    std::size_t m_nextJob = 0;
+    std::size_t m_taken = 0;
+    bool m_stopping = false;
+    std::vector<std::thread> m_threads;
+};
+
+} // namespace sedilo::arrange

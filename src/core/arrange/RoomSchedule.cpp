@@ -1,0 +1,68 @@
+#include "arrange/RoomSchedule.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "arrange/ArrangeError.h"
+#include "arrange/TemplateGuard.h"
+#include "services/text/FileNameRule.h"
+
+namespace sedilo::arrange {
+
+namespace {
+
+bool fileExists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
+RoomSchedule scheduleRooms(const rooms::RoomGrid& grid, const std::string& folderText, TemplateCache& cache,
+                           long examinees)
+{
+    RoomSchedule schedule;
+    const int rooms = grid.Rows() - 1;
+    std::vector<std::string> templates;
+    for (int row = 1; row <= rooms; ++row)
+        templates.push_back(grid.TextMatrix(row, 1));
+    const TemplateGuard guard(templates);
+
+    long next = 0;
+    for (int row = 1; row <= rooms && next < examinees; ++row) {
+        const std::string room = grid.TextMatrix(row, 0);
+        const std::string& path = templates[row - 1];
+        if (!fileExists(path)) {
+            schedule.stop.kind = RoomStop::Kind::TemplateMissing;
+            schedule.stop.templatePath = path;
+            return schedule;
+        }
+        long seats = 0;
+        try {
+            if (const std::string reason = unsafeFileNameReason(room); !reason.empty())
+                throw ArrangeError("room \"" + room + "\": " + reason);
+            const RoomTemplate& roomTemplate = cache.get(path);
+            const std::string target = folderText + room;
+            guard.check(target + roomTemplate.extension());
+            const SeatPath& seatPath = roomTemplate.seatPath();
+            seats = static_cast<long>(seatPath.seats().size());
+            if (seatPath.unreadable() && next + seats < examinees) {
+                // Examinees are left when the path reaches the unreadable cell.
+                schedule.stop.assigned = seats;
+                throw *seatPath.unreadable();
+            }
+            schedule.jobs.push_back({room, &roomTemplate, next, std::min(seats, examinees - next), target});
+        } catch (...) {
+            schedule.stop.kind = RoomStop::Kind::Failure;
+            schedule.stop.failure = std::current_exception();
+            schedule.stop.room = room;
+            schedule.stop.first = next;
+            return schedule;
+        }
+        next += schedule.jobs.back().count;
+    }
+    return schedule;
+}
+
+} // namespace sedilo::arrange

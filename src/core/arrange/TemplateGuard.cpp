@@ -1,0 +1,46 @@
+#include "arrange/TemplateGuard.h"
+
+#include <optional>
+
+#include <sys/stat.h>
+
+#include "arrange/ArrangeError.h"
+
+namespace sedilo::arrange {
+
+namespace {
+
+std::filesystem::path resolved(const std::string& path)
+{
+    std::error_code error;
+    auto canonical = std::filesystem::weakly_canonical(path, error);
+    return error ? std::filesystem::path(path).lexically_normal() : canonical;
+}
+
+std::optional<std::pair<unsigned long long, unsigned long long>> fileIdentity(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return std::pair<unsigned long long, unsigned long long>(status.st_dev, status.st_ino);
+}
+
+} // namespace
+
+TemplateGuard::TemplateGuard(const std::vector<std::string>& templatePaths)
+{
+    for (const std::string& path : templatePaths) {
+        m_paths.insert(resolved(path));
+        if (const auto identity = fileIdentity(path))
+            m_files.insert(*identity);
+    }
+}
+
+void TemplateGuard::check(const std::string& outputPath) const
+{
+    const auto identity = fileIdentity(outputPath);
+    if (m_paths.count(resolved(outputPath)) || (identity && m_files.count(*identity)))
+        throw ArrangeError("the room workbook \"" + outputPath + "\" would overwrite a room template");
+}
+
+} // namespace sedilo::arrange
