@@ -328,15 +328,3 @@ TEST_F(RoomEditorTest, ClearingAsksAndOnYesLeavesOneBlankRowWithHeaders)
     add("C", "/t/a.xlsx");
     EXPECT_EQ(names(), (Names{"C"}));
 }
-
-TEST_F(RoomEditorTest, LongCountTextCarriesTheRedNoteOnlyWithRooms)
-{
-    UpdateRoomCount(tab, RoomCountText::Long);
-    EXPECT_EQ(tab.kstjstr, "当前共有0间考室");
-    add("A", "/t/a.xlsx");
-    UpdateRoomCount(tab, RoomCountText::Long);
-    EXPECT_EQ(tab.kstjstr, "当前共有1间考室，红色显示的考室模板表示该模板文件可能不存在！");
-    add("B", "/t/a.xlsx");
-    UpdateRoomCount(tab, RoomCountText::Long);
-    EXPECT_EQ(tab.kstjstr, "当前共有2间考室，红色显示的考室模板表示该模板文件可能不存在！");
-}
