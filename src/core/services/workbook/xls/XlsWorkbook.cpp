@@ -1,10 +1,128 @@
 #include "services/workbook/xls/XlsWorkbook.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "services/workbook/xls/Biff8Reader.h"
+#include "services/workbook/xls/XlsPatcher.h"
+#include "services/workbook/xls/XlsSheet.h"
+
 namespace sedilo::workbook {
+
+namespace {
+
+using xls::BiffError;
+using xls::CellKey;
+using xls::XlsBook;
+using xls::XlsSheet;
+
+// Larger than any seat chart or examinee list saved as .xls (Excel 97 files
+// hold at most 65,536 rows); refused before reading it into memory.
+constexpr std::uintmax_t MaxFileSize = 256ull * 1024 * 1024;
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw WorkbookError(path, std::string("cannot be opened: ") + std::strerror(errno));
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        throw WorkbookError(path, "cannot be read");
+    if (static_cast<std::uintmax_t>(size) > MaxFileSize)
+        throw WorkbookError(path, "is larger than 256 MB, far more than any workbook the program handles");
+    in.seekg(0);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!in.read(bytes.data(), size))
+        throw WorkbookError(path, "cannot be read");
+    return bytes;
+}
+
+void writeFileAtomically(const std::string& target, const std::string& bytes)
+{
+    std::string temporary = target + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(errno));
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = errno;
+            ::close(fd);
+            std::remove(temporary.c_str());
+            throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(error));
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    // mkstemp makes the file private; a saved workbook gets the usual rights
+    // (umask is not consulted: reading it would change it for other threads).
+    ::fchmod(fd, 0644);
+    if (::close(fd) != 0 || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        std::remove(temporary.c_str());
+        throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(error));
+    }
+}
+
+class XlsWorkbook : public Workbook {
+public:
+    XlsWorkbook(std::shared_ptr<const XlsBook> book, std::string path, std::map<CellKey, std::string> edits = {})
+        : m_book(book), m_path(std::move(path)), m_sheet(std::move(book), m_path, std::move(edits))
+    {
+    }
+
+    Worksheet& firstSheet() override { return m_sheet; }
+    const Worksheet& firstSheet() const override { return m_sheet; }
+    std::string extension() const override { return ".xls"; }
+    const std::string& path() const override { return m_path; }
+
+    std::string saveAs(const std::string& pathWithoutExtension) const override
+    {
+        const std::string target = pathWithoutExtension + extension();
+        std::string bytes;
+        try {
+            const std::string stream = xls::patchWorkbookStream(*m_book, m_sheet.edits());
+            bytes = xls::writeCompoundFile(m_book->container, m_book->streamName, stream);
+        } catch (const BiffError& error) {
+            throw WorkbookError(target, error.what());
+        }
+        writeFileAtomically(target, bytes);
+        return target;
+    }
+
+    std::unique_ptr<Workbook> clone() const override
+    {
+        return std::make_unique<XlsWorkbook>(m_book, m_path, m_sheet.edits());
+    }
+
+private:
+    std::shared_ptr<const XlsBook> m_book;
+    std::string m_path;
+    XlsSheet m_sheet;
+};
+
+} // namespace
 
 std::unique_ptr<Workbook> openXls(const std::string& path)
 {
-    throw WorkbookError(path, "legacy .xls workbooks are not supported yet");
+    std::string bytes = readFile(path);
+    try {
+        auto book = std::make_shared<const XlsBook>(xls::readXlsBook(std::move(bytes)));
+        return std::make_unique<XlsWorkbook>(std::move(book), path);
+    } catch (const BiffError& error) {
+        throw WorkbookError(path, error.what());
+    } catch (const std::bad_alloc&) {
+        throw WorkbookError(path, "is too large to be read");
+    }
 }
 
 } // namespace sedilo::workbook
