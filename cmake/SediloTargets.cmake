@@ -32,6 +32,5 @@ function(sedilo_gtest name)
   sedilo_warnings(${name})
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "LANG=C.UTF-8;SEDILO_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures;SEDILO_DATA=${PROJECT_SOURCE_DIR}/data"
-               TIMEOUT 300)
+    PROPERTIES ENVIRONMENT "LANG=C.UTF-8" TIMEOUT 300)
 endfunction()

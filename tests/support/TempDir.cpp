@@ -27,16 +27,22 @@ TempDir::~TempDir()
 }
 
 namespace {
-std::string fromEnvironment(const char* variable, const std::string& name)
+// The environment may point elsewhere; by default the source tree's folders.
+std::string fromEnvironment(const char* variable, const char* fallback, const std::string& name)
 {
     const char* folder = std::getenv(variable);
-    if (!folder)
-        throw std::runtime_error(std::string(variable) + " is not set (run the tests through ctest)");
-    return (std::filesystem::path(folder) / name).string();
+    return (std::filesystem::path(folder && *folder ? folder : fallback) / name).string();
 }
 } // namespace
 
-std::string fixturePath(const std::string& name) { return fromEnvironment("SEDILO_FIXTURES", name); }
-std::string dataPath(const std::string& name) { return fromEnvironment("SEDILO_DATA", name); }
+std::string fixturePath(const std::string& name)
+{
+    return fromEnvironment("SEDILO_FIXTURES", SEDILO_SOURCE_DIR "/tests/fixtures", name);
+}
+
+std::string dataPath(const std::string& name)
+{
+    return fromEnvironment("SEDILO_DATA", SEDILO_SOURCE_DIR "/data", name);
+}
 
 } // namespace sedilo::test
