@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace sedilo::workbook {
+
+// Lets `write` produce the file at a fresh temporary path beside `target`, then
+// renames it over `target`, so that a reader never sees a half-written file and
+// a failed save leaves any earlier file untouched. Failures throw WorkbookError
+// naming `target`; the temporary file is removed.
+void saveAtomically(const std::string& target, const std::function<void(const std::string& tempPath)>& write);
+
+} // namespace sedilo::workbook

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sedilo::workbook {
+
+// `text` with every occurrence of `what` replaced by `with`, ASCII letters
+// matched regardless of case (as a spreadsheet's replace does); nothing when
+// `what` does not occur or is empty.
+std::optional<std::string> replaceIgnoringAsciiCase(std::string_view text, std::string_view what,
+                                                    std::string_view with);
+
+} // namespace sedilo::workbook

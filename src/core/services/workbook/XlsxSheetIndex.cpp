@@ -1,0 +1,239 @@
+#include "services/workbook/XlsxSheetIndex.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <pugixml.hpp>
+
+#include "services/workbook/CellReference.h"
+#include "services/workbook/CellText.h"
+#include "services/workbook/WorkbookError.h"
+#include "services/workbook/XlsxStrings.h"
+#include "services/workbook/XlsxText.h"
+#include "services/workbook/XmlPart.h"
+#include "services/workbook/XmlSpan.h"
+
+namespace sedilo::workbook {
+
+namespace {
+
+// ISO 8601 date cells (t="d") in the same form as date-formatted numbers.
+std::string isoDateText(const std::string& value)
+{
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    const int fields = std::sscanf(value.c_str(), "%d-%d-%dT%d:%d:%d", &year, &month, &day, &hour, &minute, &second);
+    if (fields < 3)
+        return value;
+    char text[64];
+    if (hour == 0 && minute == 0 && second == 0)
+        std::snprintf(text, sizeof text, "%d/%d/%d", year, month, day);
+    else
+        std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d", year, month, day, hour, minute, second);
+    return text;
+}
+
+class SheetIndexer {
+public:
+    SheetIndexer(const std::string& xml, const SheetContext& context, const std::string& file,
+                 const std::string& partName)
+        : m_xml(xml), m_context(context), m_file(file), m_partName(partName)
+    {
+    }
+
+    SheetIndex run()
+    {
+        pugi::xml_document document;
+        parseXmlPart(document, m_xml, m_file, m_partName);
+        const pugi::xml_node sheetData = childNamed(document.document_element(), "sheetData");
+        if (!sheetData)
+            throw WorkbookError(m_file, "the worksheet " + m_partName + " has no sheetData element");
+        const std::size_t dataBegin = tagStart(sheetData);
+        m_index.prefix = std::string(elementPrefix(m_xml, dataBegin));
+        locateContentEnd(dataBegin, m_index.sheetDataContentEnd, m_index.sheetDataSelfClosing);
+
+        int row = 0;
+        for (pugi::xml_node rowNode : sheetData.children()) {
+            if (rowNode.type() != pugi::node_element || localName(rowNode.name()) != "row")
+                continue;
+            row = rowNumber(rowNode, row);
+            addRow(rowNode, row);
+            int column = 0;
+            for (pugi::xml_node cellNode : rowNode.children())
+                if (cellNode.type() == pugi::node_element && localName(cellNode.name()) == "c")
+                    column = addCell(cellNode, row, column);
+        }
+        sortKeys();
+        return std::move(m_index);
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& cause) const
+    {
+        throw WorkbookError(m_file, cause + " (in " + m_partName + ")");
+    }
+
+    std::size_t tagStart(pugi::xml_node node) const
+    {
+        const std::ptrdiff_t offset = node.offset_debug();
+        if (offset < 1 || static_cast<std::size_t>(offset) > m_xml.size() || m_xml[offset - 1] != '<')
+            fail("cannot locate the element " + std::string(node.name()));
+        return static_cast<std::size_t>(offset - 1);
+    }
+
+    // Where content would be added to the element at `begin`: before its end
+    // tag, or at the "/>" of an empty element.
+    void locateContentEnd(std::size_t begin, std::size_t& contentEnd, bool& selfClosing) const
+    {
+        const std::size_t end = elementEnd(m_xml, begin);
+        if (end == std::string_view::npos)
+            fail("an element has no end");
+        selfClosing = m_xml[end - 2] == '/' && startTagEnd(m_xml, begin) == end;
+        contentEnd = selfClosing ? end - 2 : m_xml.rfind('<', end - 1);
+    }
+
+    int rowNumber(pugi::xml_node rowNode, int previous) const
+    {
+        const pugi::xml_attribute r = rowNode.attribute("r");
+        if (!r)
+            return previous + 1;
+        const long long number = r.as_llong(-1);
+        if (number < 1 || number > kMaxRows)
+            fail("a row has the invalid number \"" + std::string(r.value()) + "\"");
+        return static_cast<int>(number);
+    }
+
+    void addRow(pugi::xml_node rowNode, int row)
+    {
+        IndexedRow indexed;
+        indexed.row = row;
+        indexed.begin = tagStart(rowNode);
+        locateContentEnd(indexed.begin, indexed.contentEnd, indexed.selfClosing);
+        if (rowNode.attribute("customFormat").as_bool())
+            indexed.cellStyle = rowNode.attribute("s").value();
+        m_index.rows.push_back(std::move(indexed));
+    }
+
+    int addCell(pugi::xml_node cellNode, int row, int previousColumn)
+    {
+        IndexedCell cell;
+        cell.row = row;
+        cell.column = previousColumn + 1;
+        if (const pugi::xml_attribute r = cellNode.attribute("r")) {
+            if (!parseCellReference(r.value(), cell.row, cell.column))
+                fail("a cell has the invalid reference \"" + std::string(r.value()) + "\"");
+        } else if (cell.column > kMaxColumns) {
+            fail("row " + std::to_string(row) + " has more cells than a sheet has columns");
+        }
+        cell.begin = tagStart(cellNode);
+        cell.end = elementEnd(m_xml, cell.begin);
+        if (cell.end == std::string_view::npos)
+            fail("the cell " + cellName(cell.row, cell.column) + " has no end");
+        cell.formula = static_cast<bool>(childNamed(cellNode, "f"));
+        readValue(cellNode, cell);
+        m_index.cells.push_back(std::move(cell));
+        return m_index.cells.back().column;
+    }
+
+    void readValue(pugi::xml_node cellNode, IndexedCell& cell) const
+    {
+        const std::string_view type = cellNode.attribute("t").value();
+        const pugi::xml_node valueNode = childNamed(cellNode, "v");
+        const std::string value = valueNode.text().get();
+        if (type == "inlineStr") {
+            cell.text = stringItemText(childNamed(cellNode, "is"));
+        } else if (!valueNode) {
+            return;
+        } else if (type == "s") {
+            const long long index = valueNode.text().as_llong(-1);
+            if (index < 0 || static_cast<unsigned long long>(index) >= m_context.sharedStrings.size())
+                fail("the cell " + cellName(cell.row, cell.column) + " refers to the shared string " + value +
+                     ", which does not exist");
+            cell.text = m_context.sharedStrings[static_cast<std::size_t>(index)];
+        } else if (type == "str") {
+            cell.text = decodeStoredText(value);
+        } else if (type == "b") {
+            cell.text = formatBoolean(value == "1" || value == "true");
+        } else if (type == "e") {
+            cell.text = value;
+            cell.error = true;
+        } else if (type == "d") {
+            cell.text = isoDateText(value);
+        } else {
+            cell.text = numberText(cellNode, cell, value);
+        }
+    }
+
+    std::string numberText(pugi::xml_node cellNode, const IndexedCell& cell, const std::string& value) const
+    {
+        const std::size_t first = value.find_first_not_of(" \t\r\n");
+        if (first == std::string::npos)
+            return {};
+        const std::size_t last = value.find_last_not_of(" \t\r\n");
+        const char* begin = value.data() + first;
+        const char* end = value.data() + last + 1;
+        if (*begin == '+')
+            ++begin;
+        double number = 0;
+        const auto [stop, error] = std::from_chars(begin, end, number);
+        if (error != std::errc() || stop != end)
+            fail("the cell " + cellName(cell.row, cell.column) + " holds \"" + value + "\", which is not a number");
+        const long long style = cellNode.attribute("s").as_llong(0);
+        const bool isDate = style >= 0 && static_cast<unsigned long long>(style) < m_context.dateStyles.size() &&
+                            m_context.dateStyles[static_cast<std::size_t>(style)];
+        return isDate ? formatDateSerial(number, m_context.date1904) : formatNumber(number);
+    }
+
+    void sortKeys()
+    {
+        auto& keys = m_index.byKey;
+        keys.resize(m_index.cells.size());
+        for (std::uint32_t i = 0; i < keys.size(); ++i)
+            keys[i] = i;
+        const auto& cells = m_index.cells;
+        // Stable, so that of two elements claiming one cell the first one counts.
+        std::stable_sort(keys.begin(), keys.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return cellKey(cells[a].row, cells[a].column) < cellKey(cells[b].row, cells[b].column);
+        });
+        keys.erase(std::unique(keys.begin(), keys.end(),
+                               [&](std::uint32_t a, std::uint32_t b) {
+                                   return cellKey(cells[a].row, cells[a].column) ==
+                                          cellKey(cells[b].row, cells[b].column);
+                               }),
+                   keys.end());
+    }
+
+    const std::string& m_xml;
+    const SheetContext& m_context;
+    const std::string& m_file;
+    const std::string& m_partName;
+    SheetIndex m_index;
+};
+
+} // namespace
+
+const IndexedCell* SheetIndex::find(int row, int column) const
+{
+    const std::uint64_t key = cellKey(row, column);
+    const auto found = std::lower_bound(byKey.begin(), byKey.end(), key, [&](std::uint32_t index, std::uint64_t k) {
+        return cellKey(cells[index].row, cells[index].column) < k;
+    });
+    if (found == byKey.end() || cellKey(cells[*found].row, cells[*found].column) != key)
+        return nullptr;
+    return &cells[*found];
+}
+
+const IndexedRow* SheetIndex::findRow(int row) const
+{
+    for (const IndexedRow& indexed : rows)
+        if (indexed.row == row)
+            return &indexed;
+    return nullptr;
+}
+
+SheetIndex indexSheet(const std::string& xml, const SheetContext& context, const std::string& file,
+                      const std::string& partName)
+{
+    return SheetIndexer(xml, context, file, partName).run();
+}
+
+} // namespace sedilo::workbook

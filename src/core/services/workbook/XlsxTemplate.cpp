@@ -1,0 +1,156 @@
+#include "services/workbook/XlsxTemplate.h"
+
+#include <algorithm>
+#include <zip.h>
+
+#include "services/workbook/OpcRelationships.h"
+#include "services/workbook/WorkbookError.h"
+#include "services/workbook/XlsxStrings.h"
+#include "services/workbook/XlsxStyles.h"
+#include "services/workbook/XmlPart.h"
+#include "services/workbook/ZipPackage.h"
+
+namespace sedilo::workbook {
+
+namespace {
+
+struct WorkbookPart {
+    std::string sheetPartName;
+    bool date1904 = false;
+    std::string sharedStringsPart;
+    std::string stylesPart;
+};
+
+WorkbookPart locateParts(const ZipPackage& package)
+{
+    const std::string& file = package.file();
+    const auto packageRelationships = readRelationships(package, "");
+    const Relationship* office = findRelationshipByType(packageRelationships, "/officeDocument");
+    if (!office)
+        throw WorkbookError(file, "not a workbook: _rels/.rels names no workbook part");
+    const std::string workbookName = resolvePartName("", office->target);
+
+    pugi::xml_document workbook;
+    parseXmlPart(workbook, package.read(workbookName), file, workbookName);
+    const pugi::xml_node root = workbook.document_element();
+    WorkbookPart parts;
+    const pugi::xml_attribute date1904 = childNamed(root, "workbookPr").attribute("date1904");
+    parts.date1904 = date1904.as_bool();
+
+    const pugi::xml_node firstSheet = childNamed(childNamed(root, "sheets"), "sheet");
+    if (!firstSheet)
+        throw WorkbookError(file, "the workbook has no sheet");
+    const std::string id = attributeNamed(firstSheet, "id").value();
+    const auto relationships = readRelationships(package, workbookName);
+    const Relationship* sheet = findRelationshipById(relationships, id);
+    if (!sheet || sheet->external)
+        throw WorkbookError(file, "the part of sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
+                                      "\") is not named in the workbook's relationships");
+    if (!std::string_view(sheet->type).ends_with("/worksheet"))
+        throw WorkbookError(file, "sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
+                                      "\") is not a worksheet but " + sheet->type.substr(sheet->type.rfind('/') + 1));
+    parts.sheetPartName = resolvePartName(workbookName, sheet->target);
+    if (const Relationship* strings = findRelationshipByType(relationships, "/sharedStrings"))
+        parts.sharedStringsPart = resolvePartName(workbookName, strings->target);
+    if (const Relationship* styles = findRelationshipByType(relationships, "/styles"))
+        parts.stylesPart = resolvePartName(workbookName, styles->target);
+    return parts;
+}
+
+std::vector<std::string> sharedStrings(const ZipPackage& package, const std::string& partName)
+{
+    if (partName.empty())
+        return {};
+    pugi::xml_document document;
+    parseXmlPart(document, package.read(partName), package.file(), partName);
+    return readSharedStrings(document);
+}
+
+std::vector<bool> dateStyles(const ZipPackage& package, const std::string& partName)
+{
+    if (partName.empty())
+        return {};
+    pugi::xml_document document;
+    parseXmlPart(document, package.read(partName), package.file(), partName);
+    return readDateStyles(document);
+}
+
+} // namespace
+
+std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
+                                                       std::shared_ptr<const std::string> bytes)
+{
+    auto loaded = std::make_shared<XlsxTemplate>();
+    loaded->path = path;
+    loaded->bytes = bytes;
+    const ZipPackage package(path, std::move(bytes));
+    const WorkbookPart parts = locateParts(package);
+    const auto strings = sharedStrings(package, parts.sharedStringsPart);
+    const auto dates = dateStyles(package, parts.stylesPart);
+
+    loaded->sheetPartName = parts.sheetPartName;
+    loaded->sheetXml = package.read(parts.sheetPartName);
+    loaded->sheetEntry = *package.find(parts.sheetPartName);
+    loaded->index = indexSheet(loaded->sheetXml, SheetContext{strings, dates, parts.date1904}, path,
+                               parts.sheetPartName);
+    for (const IndexedCell& cell : loaded->index.cells) {
+        if (!cell.hasValue())
+            continue;
+        loaded->lastRow = std::max(loaded->lastRow, cell.row);
+        loaded->lastColumn = std::max(loaded->lastColumn, cell.column);
+    }
+    return loaded;
+}
+
+void XlsxTemplate::write(const std::string* editedSheetXml, const std::string& target) const
+{
+    const ZipPackage source(path, bytes);
+    zip_t* const input = source.handle();
+    int errorCode = 0;
+    zip_t* output = zip_open(target.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &errorCode);
+    if (!output) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, errorCode);
+        const std::string message = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        throw WorkbookError(target, "cannot write the file: " + message);
+    }
+    const auto fail = [&](const std::string& what) {
+        const std::string message = what + ": " + zip_strerror(output);
+        zip_discard(output);
+        throw WorkbookError(target, message);
+    };
+
+    const std::uint64_t count = source.entryCount();
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(input, i, ZIP_FL_ENC_RAW);
+        if (!name)
+            fail("cannot read an entry of " + path);
+        const bool replaced = editedSheetXml && i == sheetEntry;
+        zip_source_t* data = replaced
+                                 ? zip_source_buffer(output, editedSheetXml->data(), editedSheetXml->size(), 0)
+                                 : zip_source_zip(output, input, i, ZIP_FL_COMPRESSED, 0, -1);
+        if (!data)
+            fail("cannot copy " + std::string(name));
+        const zip_int64_t added = zip_file_add(output, name, data, ZIP_FL_ENC_GUESS);
+        if (added < 0) {
+            zip_source_free(data);
+            fail("cannot copy " + std::string(name));
+        }
+        const auto index = static_cast<zip_uint64_t>(added);
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(input, i, 0, &stat) == 0 && (stat.valid & ZIP_STAT_MTIME))
+            zip_file_set_mtime(output, index, stat.mtime, 0);
+        zip_uint8_t system = 0;
+        zip_uint32_t attributes = 0;
+        if (zip_file_get_external_attributes(input, i, 0, &system, &attributes) == 0)
+            zip_file_set_external_attributes(output, index, 0, system, attributes);
+        if (replaced && zip_set_file_compression(output, index, ZIP_CM_DEFLATE, 0) != 0)
+            fail("cannot compress " + std::string(name));
+    }
+    if (zip_close(output) != 0)
+        fail("cannot write the file");
+}
+
+} // namespace sedilo::workbook

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "services/workbook/XlsxSheetIndex.h"
+
+namespace sedilo::workbook {
+
+// An .xlsx file as read once: the package bytes, worksheet 1's part and its
+// index. Immutable, so every copy of an opened workbook shares it, from any thread.
+struct XlsxTemplate {
+    std::string path;
+    std::shared_ptr<const std::string> bytes;
+    std::uint64_t sheetEntry = 0; // the zip entry of worksheet 1
+    std::string sheetPartName;
+    std::string sheetXml;
+    SheetIndex index;
+    int lastRow = 0;
+    int lastColumn = 0;
+
+    // Throws WorkbookError naming `path` and the cause.
+    static std::shared_ptr<const XlsxTemplate> load(const std::string& path, std::shared_ptr<const std::string> bytes);
+
+    // Writes the package to `target`: every entry copied raw in its original
+    // order, worksheet 1's part replaced by `sheetXml` when given.
+    void write(const std::string* sheetXml, const std::string& target) const;
+};
+
+} // namespace sedilo::workbook

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <pugixml.hpp>
+#include <string>
+#include <string_view>
+
+namespace sedilo::workbook {
+
+// Parses one XML part of a package as UTF-8; malformed XML throws WorkbookError
+// naming the file, the part and where the fault lies.
+void parseXmlPart(pugi::xml_document& document, const std::string& xml, const std::string& file,
+                  const std::string& partName);
+
+// Element and attribute names without their namespace prefix: writers differ
+// in the prefixes they use ("c", "x:c").
+std::string_view localName(const char* qualifiedName);
+pugi::xml_node childNamed(pugi::xml_node parent, std::string_view local);
+pugi::xml_attribute attributeNamed(pugi::xml_node node, std::string_view local);
+
+} // namespace sedilo::workbook

@@ -1,0 +1,124 @@
+#include "services/workbook/ZipPackage.h"
+
+#include <zip.h>
+
+#include "services/workbook/WorkbookError.h"
+
+namespace sedilo::workbook {
+
+namespace {
+
+// Deflate cannot pack better than about 1032:1; anything beyond is a bomb.
+constexpr std::uint64_t kMaxRatio = 1100;
+constexpr std::uint64_t kRatioSlack = 64 * 1024;
+
+std::string libzipMessage(zip_error_t* error)
+{
+    std::string message = zip_error_strerror(error);
+    zip_error_fini(error);
+    return message;
+}
+
+} // namespace
+
+ZipPackage::ZipPackage(std::string file, std::shared_ptr<const std::string> bytes)
+    : m_file(std::move(file)), m_bytes(std::move(bytes))
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(m_bytes->data(), m_bytes->size(), 0, &error);
+    if (!source)
+        throw WorkbookError(m_file, "cannot read the zip archive: " + libzipMessage(&error));
+    m_archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    if (!m_archive) {
+        zip_source_free(source);
+        throw WorkbookError(m_file, "damaged or truncated zip archive: " + libzipMessage(&error));
+    }
+    zip_error_fini(&error);
+}
+
+ZipPackage::~ZipPackage()
+{
+    if (m_archive)
+        zip_discard(m_archive);
+}
+
+std::optional<std::uint64_t> ZipPackage::find(const std::string& partName) const
+{
+    const zip_int64_t index = zip_name_locate(m_archive, partName.c_str(), ZIP_FL_NOCASE | ZIP_FL_ENC_GUESS);
+    if (index < 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(index);
+}
+
+std::uint64_t ZipPackage::entryCount() const
+{
+    const zip_int64_t count = zip_get_num_entries(m_archive, 0);
+    return count < 0 ? 0 : static_cast<std::uint64_t>(count);
+}
+
+std::string ZipPackage::read(const std::string& partName) const
+{
+    const auto index = find(partName);
+    if (!index)
+        throw WorkbookError(m_file, "the part " + partName + " is missing");
+    return readEntry(*index, partName);
+}
+
+std::optional<std::string> ZipPackage::readIfPresent(const std::string& partName) const
+{
+    const auto index = find(partName);
+    if (!index)
+        return std::nullopt;
+    return readEntry(*index, partName);
+}
+
+std::string ZipPackage::readEntry(std::uint64_t index, const std::string& partName) const
+{
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(m_archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
+        !(stat.valid & ZIP_STAT_COMP_SIZE))
+        throw WorkbookError(m_file, "cannot read the part " + partName + ": " + zip_strerror(m_archive));
+    if (stat.size > kPartLimit)
+        throw WorkbookError(m_file, "the part " + partName + " is too large (" + std::to_string(stat.size) +
+                                        " bytes unpacked; the limit is " + std::to_string(kPartLimit) + ")");
+    if (stat.size > stat.comp_size * kMaxRatio + kRatioSlack)
+        throw WorkbookError(m_file, "the part " + partName + " claims " + std::to_string(stat.size) +
+                                        " bytes from " + std::to_string(stat.comp_size) +
+                                        " packed bytes: a zip bomb, refused");
+
+    zip_file_t* entry = zip_fopen_index(m_archive, index, 0);
+    if (!entry)
+        throw WorkbookError(m_file, "cannot open the part " + partName + ": " + zip_strerror(m_archive));
+    std::string content(static_cast<std::size_t>(stat.size), '\0');
+    std::uint64_t filled = 0;
+    std::string failure;
+    while (filled < stat.size) {
+        const zip_int64_t got = zip_fread(entry, content.data() + filled, stat.size - filled);
+        if (got < 0) {
+            failure = zip_error_strerror(zip_file_get_error(entry));
+            break;
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::uint64_t>(got);
+    }
+    if (failure.empty() && filled < stat.size)
+        failure = "it ends before its declared size";
+    if (failure.empty()) {
+        // Reading on past the declared size also makes libzip check the CRC.
+        char extra = 0;
+        const zip_int64_t more = zip_fread(entry, &extra, 1);
+        if (more > 0)
+            failure = "it holds more than its declared size";
+        else if (more < 0)
+            failure = zip_error_strerror(zip_file_get_error(entry));
+    }
+    zip_fclose(entry);
+    if (!failure.empty())
+        throw WorkbookError(m_file, "the part " + partName + " is damaged: " + failure);
+    return content;
+}
+
+} // namespace sedilo::workbook
