@@ -2,20 +2,14 @@
 
 #include <algorithm>
 
+#include "services/workbook/CellReference.h"
 #include "services/workbook/CellText.h"
+#include "services/workbook/TextReplace.h"
 #include "services/workbook/WorkbookError.h"
 
 namespace sedilo::workbook::xls {
 
 namespace {
-
-std::string cellName(const CellKey& key)
-{
-    std::string letters;
-    for (int column = key.second; column > 0; column = (column - 1) / 26)
-        letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
-    return letters + std::to_string(key.first);
-}
 
 std::string errorName(std::uint8_t code)
 {
@@ -29,21 +23,6 @@ std::string errorName(std::uint8_t code)
     case 0x2A: return "#N/A";
     default: return "#GETTING_DATA";
     }
-}
-
-char foldLatin(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Finds `what` in `text` from `from` on, Latin letters without regard to
-// case. Byte-wise matching is safe in UTF-8: ASCII bytes never occur inside
-// a multi-byte character.
-std::size_t findFolded(const std::string& text, const std::string& what, std::size_t from)
-{
-    const auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), what.begin(), what.end(),
-                                [](char a, char b) { return foldLatin(a) == foldLatin(b); });
-    return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
 }
 
 } // namespace
@@ -69,7 +48,7 @@ std::string XlsSheet::storedText(const CellKey& key, const XlsCell& cell) const
     case XlsCell::Kind::Error:
         break;
     }
-    throw WorkbookError(m_path, "cell " + cellName(key) + " holds the error value " + errorName(cell.code));
+    throw WorkbookError(m_path, "cell " + cellName(key.first, key.second) + " holds the error " + errorName(cell.code));
 }
 
 std::string XlsSheet::cellText(int row, int column) const
@@ -86,7 +65,7 @@ void XlsSheet::setCellText(int row, int column, const std::string& text)
     const CellKey key{row, column};
     const auto cell = m_book->cells.find(key);
     if (cell == m_book->cells.end())
-        throw WorkbookError(m_path, "cell " + cellName(key)
+        throw WorkbookError(m_path, "cell " + cellName(key.first, key.second)
                                         + " holds nothing; an .xls file can only be written in cells that exist");
     if (cell->second.formula)
         return;
@@ -111,22 +90,14 @@ int XlsSheet::lastColumn() const
 
 void XlsSheet::replaceAll(const std::string& what, const std::string& with)
 {
-    if (what.empty())
-        return;
     for (const auto& [key, cell] : m_book->cells) {
-        if (cell.formula || cell.kind == XlsCell::Kind::Error)
-            continue;
         const auto edit = m_edits.find(key);
-        const std::string& current = edit != m_edits.end() ? edit->second : cell.text;
-        std::string text = cell.kind == XlsCell::Kind::Text || edit != m_edits.end() ? current : storedText(key, cell);
-        std::size_t at = findFolded(text, what, 0);
-        if (at == std::string::npos)
+        if (cell.formula || cell.kind == XlsCell::Kind::Error
+            || (cell.kind == XlsCell::Kind::Blank && edit == m_edits.end()))
             continue;
-        while (at != std::string::npos) {
-            text.replace(at, what.size(), with);
-            at = findFolded(text, what, at + with.size());
-        }
-        m_edits[key] = std::move(text);
+        const std::string text = edit != m_edits.end() ? edit->second : storedText(key, cell);
+        if (auto replaced = replaceIgnoringAsciiCase(text, what, with))
+            m_edits[key] = std::move(*replaced);
     }
 }
 

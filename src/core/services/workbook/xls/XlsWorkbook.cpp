@@ -1,14 +1,10 @@
 #include "services/workbook/xls/XlsWorkbook.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "services/workbook/AtomicSave.h"
 #include "services/workbook/xls/Biff8Reader.h"
 #include "services/workbook/xls/XlsPatcher.h"
 #include "services/workbook/xls/XlsSheet.h"
@@ -44,35 +40,6 @@ std::string readFile(const std::string& path)
     return bytes;
 }
 
-void writeFileAtomically(const std::string& target, const std::string& bytes)
-{
-    std::string temporary = target + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(errno));
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int error = errno;
-            ::close(fd);
-            std::remove(temporary.c_str());
-            throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(error));
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    // mkstemp makes the file private; a saved workbook gets the usual rights
-    // (umask is not consulted: reading it would change it for other threads).
-    ::fchmod(fd, 0644);
-    if (::close(fd) != 0 || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        std::remove(temporary.c_str());
-        throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(error));
-    }
-}
-
 class XlsWorkbook : public Workbook {
 public:
     XlsWorkbook(std::shared_ptr<const XlsBook> book, std::string path, std::map<CellKey, std::string> edits = {})
@@ -95,7 +62,13 @@ public:
         } catch (const BiffError& error) {
             throw WorkbookError(target, error.what());
         }
-        writeFileAtomically(target, bytes);
+        saveAtomically(target, [&](const std::string& temporary) {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.close();
+            if (!out)
+                throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(errno));
+        });
         return target;
     }
 
