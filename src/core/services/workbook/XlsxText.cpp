@@ -76,9 +76,9 @@ std::string encodeStoredText(std::string_view text)
     out.reserve(text.size() + 16);
     for (std::size_t pos = 0; pos < text.size();) {
         if (escapeAt(text, pos) >= 0) {
-            // A literal "_xHHHH_" would read back as an escape.
+            // A literal "_xHHHH_" would read back as an escape: its underscore is escaped.
             out += "_x005F_";
-            out += text[pos++];
+            ++pos;
             continue;
         }
         const std::size_t start = pos;
