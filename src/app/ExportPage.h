@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QWidget>
+
+#include "arrange/GenerateTab.h"
+#include "export/ExportTab.h"
+#include "services/Prompt.h"
+#include "services/ShellDialogs.h"
+
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace sedilo::gui {
+
+class ProgressBinding;
+
+// Tab index 3, "考生查询数据导出": the query workbooks. They go to the output
+// folder chosen on the generation tab.
+class ExportPage : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* kCaption = "考生查询数据导出";
+
+    ExportPage(exporting::ExportTab& tab, const arrange::GenerateTab& generateTab, ShellDialogs& dialogs,
+               Prompt& prompt, QWidget* parent = nullptr);
+
+    // Copies the chosen mode into the tab's state, and back.
+    void pullFromWidgets();
+    void pushToWidgets();
+
+private slots:
+    void onPushButton5Clicked(); // export the query workbooks
+    void onPushButton4Clicked(); // open the output folder
+
+private:
+    exporting::ExportTab& m_tab;
+    const arrange::GenerateTab& m_generateTab;
+    ShellDialogs& m_dialogs;
+    Prompt& m_prompt;
+    QGroupBox* m_gr;
+    QRadioButton* m_dcfl1;
+    QLabel* m_label1;
+    QRadioButton* m_dcfl2;
+    QLabel* m_label6;
+    QLabel* m_label10;
+    QPushButton* m_pushButton5;
+    QPushButton* m_pushButton4;
+    QProgressBar* m_cxdcscpro;
+    QLabel* m_cxdcscts;
+    ProgressBinding* m_progressBinding;
+};
+
+} // namespace sedilo::gui

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+
+#include "arrange/GenerateTab.h"
+#include "services/Prompt.h"
+#include "services/ShellDialogs.h"
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace sedilo::gui {
+
+class ProgressBinding;
+
+// Tab index 2, "生成考室编排表": the output folder and the generation run.
+class GeneratePage : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* kCaption = "生成考室编排表";
+
+    GeneratePage(arrange::GenerateTab& tab, ShellDialogs& dialogs, Prompt& prompt, QWidget* parent = nullptr);
+
+    // Copies the texts typed into the page into the tab's state, and back.
+    void pullFromWidgets();
+    void pushToWidgets();
+
+private slots:
+    void onPushButton3Clicked();  // choose the output folder
+    void onPushButton7Clicked();  // generate the room workbooks
+    void onPushButton11Clicked(); // open the output folder
+
+private:
+    arrange::GenerateTab& m_tab;
+    ShellDialogs& m_dialogs;
+    Prompt& m_prompt;
+    QLabel* m_label9;
+    QLabel* m_label13;
+    QLineEdit* m_ksoutpath;
+    QPushButton* m_pushButton3;
+    QPushButton* m_pushButton7;
+    QPushButton* m_pushButton11;
+    QProgressBar* m_ksscpro;
+    QLabel* m_scts;
+    ProgressBinding* m_progressBinding;
+};
+
+} // namespace sedilo::gui

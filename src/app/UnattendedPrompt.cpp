@@ -1,0 +1,23 @@
+#include "UnattendedPrompt.h"
+
+#include <iostream>
+
+namespace sedilo::gui {
+
+PromptAnswer UnattendedPrompt::show(PromptStyle style, const std::string& text, const std::string& detail)
+{
+    if (style == PromptStyle::Question)
+        return PromptAnswer::No;
+    std::cerr << text;
+    if (!detail.empty())
+        std::cerr << " (" << detail << ")";
+    std::cerr << '\n';
+    return PromptAnswer::Ok;
+}
+
+void UnattendedPrompt::showPlain(const std::string& text, bool)
+{
+    std::cerr << text << '\n';
+}
+
+} // namespace sedilo::gui

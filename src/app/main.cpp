@@ -1,0 +1,52 @@
+#include <QApplication>
+
+#include <iostream>
+
+#include "LaunchOptions.h"
+#include "MainWindow.h"
+#include "QtPrompt.h"
+#include "QtShellDialogs.h"
+#include "Screenshots.h"
+#include "app/DatabaseFailure.h"
+#include "store/DatabaseLocation.h"
+#include "store/SeatingDatabase.h"
+
+int main(int argc, char* argv[])
+{
+    using namespace sedilo;
+    if (gui::wantsScreenshots(argc, argv))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // The application name doubles as the display name, so window captions get no suffix.
+    QApplication::setApplicationName(QStringLiteral("Sedilo"));
+
+    QString error;
+    const auto options = gui::parseLaunchOptions(QApplication::arguments(), error);
+    if (!options) {
+        std::cerr << "sedilo: " << error.toStdString() << "\nusage: sedilo [--db FILE] [--screenshot DIR]\n";
+        return 2;
+    }
+    if (!options->screenshotDir.isEmpty())
+        return gui::SaveScreenshots(options->screenshotDir, options->databasePath);
+
+    gui::QtPrompt prompt;
+    gui::QtShellDialogs dialogs;
+    std::string databasePath = options->databasePath.toStdString();
+    if (databasePath.empty()) {
+        const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+        try {
+            databasePath = store::chooseDatabasePath(programFolder);
+        } catch (const std::exception& failure) {
+            // Every action will report the file again; the window still opens.
+            databasePath = store::databasePathInFolder(programFolder);
+            session::ReportDatabaseFailure(prompt, databasePath, failure);
+        }
+    }
+
+    gui::MainWindow window(databasePath, prompt, dialogs);
+    prompt.setParentWindow(&window);
+    dialogs.setOwner(&window);
+    window.start();
+    window.show();
+    return QApplication::exec();
+}
