@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -37,10 +39,29 @@ public:
     sqlite3* handle() const { return m_db; }
     void logStatement(const std::string& sql) const;
 
+    // Rows written outside an explicit transaction go into one implicit batch
+    // (one disk sync instead of one per row). The batch is committed before
+    // any other statement runs, on close() and on destruction, so every exit
+    // path keeps what was written.
+    void beginWriteBatch();
+    void commitWriteBatch();
+
+    // Result sets opened here register a closer; closing the connection closes them.
+    std::size_t attachResultSet(std::function<void()> closer);
+    void detachResultSet(std::size_t id);
+
 private:
+    void requireOpen() const;
+    void run(const char* sql, const std::string& doing);
+    void closeHandle() noexcept;
+
     std::string m_filePath;
     StatementLog m_log;
     sqlite3* m_db = nullptr;
+    bool m_batchOpen = false;
+    bool m_explicitTransaction = false;
+    std::size_t m_nextResultSetId = 0;
+    std::map<std::size_t, std::function<void()>> m_resultSets;
 };
 
 // Commits on commit(), rolls back when left otherwise (an exception).

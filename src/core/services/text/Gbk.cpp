@@ -1,5 +1,6 @@
 #include "services/text/Gbk.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -69,10 +70,18 @@ std::string toUtf8(const std::u16string& utf16)
     return out;
 }
 
+// Both encodings keep ASCII as it is, and most texts met are ASCII.
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 } // namespace
 
 std::string utf8ToGbk(std::string_view utf8)
 {
+    if (isAscii(utf8))
+        return std::string(utf8);
     const std::u16string utf16 = toUtf16(utf8);
     if (utf16.empty())
         return {};
@@ -88,8 +97,8 @@ std::string utf8ToGbk(std::string_view utf8)
 
 std::string gbkToUtf8(std::string_view gbk)
 {
-    if (gbk.empty())
-        return {};
+    if (isAscii(gbk))
+        return std::string(gbk);
     const ConverterPtr converter = openGb18030();
     // Every byte gives at most one UTF-16 unit (four-byte sequences give two).
     std::u16string utf16(gbk.size() + 1, u'\0');

@@ -1,0 +1,425 @@
+#include "store/Recordset.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <map>
+#include <optional>
+
+#include <sqlite3.h>
+
+#include "store/Connection.h"
+#include "store/DatabaseError.h"
+#include "store/SqliteStatement.h"
+
+namespace sedilo::store {
+
+namespace {
+
+std::string lowered(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string quoted(const std::string& name)
+{
+    std::string out = "\"";
+    for (char c : name)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+// The select as run: "select * from T rest" also yields each row's rowid so that
+// rows can be written back, and ties of an ORDER BY keep the append order.
+struct PlannedSelect {
+    std::string sql;
+    std::string table; // empty when the statement has another form: read only
+};
+
+PlannedSelect planSelect(const std::string& sql)
+{
+    static constexpr std::string_view kPrefix = "select * from ";
+    const std::string lower = lowered(sql);
+    const auto start = lower.find_first_not_of(' ');
+    if (start == std::string::npos || lower.compare(start, kPrefix.size(), kPrefix) != 0)
+        return {sql, {}};
+    const auto tableStart = start + kPrefix.size();
+    auto tableEnd = tableStart;
+    while (tableEnd < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[tableEnd])) || sql[tableEnd] == '_'))
+        ++tableEnd;
+    const std::string table = sql.substr(tableStart, tableEnd - tableStart);
+    std::string rest = sql.substr(tableEnd);
+    if (table.empty() || (!rest.empty() && rest.front() != ' '))
+        return {sql, {}};
+    const std::string lowerRest = lowered(rest);
+    if (lowerRest.find(" order by ") != std::string::npos && lowerRest.find(" limit ") == std::string::npos
+        && lowerRest.find(';') == std::string::npos) {
+        while (!rest.empty() && rest.back() == ' ')
+            rest.pop_back();
+        rest += ", _rowid_";
+    }
+    return {"select _rowid_, * from " + table + rest, table};
+}
+
+enum class Editing { None, NewRow, CurrentRow };
+
+// SQLite's column affinity, from the declared type.
+enum class Affinity { Text, Numeric, Real, None };
+
+Affinity affinityOf(const std::string& declaredType)
+{
+    const std::string type = lowered(declaredType);
+    if (type.find("int") != std::string::npos)
+        return Affinity::Numeric;
+    if (type.find("char") != std::string::npos || type.find("clob") != std::string::npos
+        || type.find("text") != std::string::npos)
+        return Affinity::Text;
+    if (type.empty() || type.find("blob") != std::string::npos)
+        return Affinity::None;
+    if (type.find("real") != std::string::npos || type.find("floa") != std::string::npos
+        || type.find("doub") != std::string::npos)
+        return Affinity::Real;
+    return Affinity::Numeric;
+}
+
+// True when storing the value leaves its type as it is, so the row need not be
+// read back to learn what was stored.
+bool storedUnchanged(Affinity affinity, const Field& value)
+{
+    if (std::holds_alternative<std::monostate>(value) || affinity == Affinity::None)
+        return true;
+    const auto* real = std::get_if<double>(&value);
+    switch (affinity) {
+    case Affinity::Text:
+        return std::holds_alternative<std::string>(value);
+    case Affinity::Real:
+        return real && std::isfinite(*real);
+    case Affinity::Numeric:
+        return std::holds_alternative<std::int64_t>(value)
+               || (real && std::isfinite(*real) && std::nearbyint(*real) != *real);
+    default:
+        return false;
+    }
+}
+
+DatabaseError notOpen()
+{
+    return DatabaseError("data.mdb", "the result set is not open");
+}
+
+} // namespace
+
+struct Recordset::State {
+    Connection* connection = nullptr;
+    std::size_t attachment = 0;
+    std::string file;
+    std::string table;
+    std::vector<std::string> columns;
+    std::vector<Affinity> affinities;
+    std::vector<bool> hasDefault;
+    std::vector<std::vector<Field>> rows;
+    std::vector<std::int64_t> rowIds;
+    std::size_t position = 0;
+    Editing editing = Editing::None;
+    std::vector<std::optional<Field>> pending;
+    // Prepared once per set of columns written (and read-back need) and reused.
+    std::map<std::vector<bool>, SqliteStatement> inserts;
+    std::map<std::vector<bool>, SqliteStatement> updates;
+
+    [[noreturn]] void fail(const std::string& cause) const { throw DatabaseError(file, cause); }
+
+    std::size_t columnIndex(const std::string& column) const
+    {
+        const auto found = std::find(columns.begin(), columns.end(), column);
+        if (found == columns.end())
+            fail("the result set has no column " + column);
+        return static_cast<std::size_t>(found - columns.begin());
+    }
+
+    // The columns written, and last whether the row must be read back because
+    // SQLite may store a value with another type than it was given.
+    std::vector<bool> writeShape(bool appending) const
+    {
+        std::vector<bool> shape(pending.size() + 1);
+        bool readBack = false;
+        for (std::size_t i = 0; i < pending.size(); ++i) {
+            shape[i] = pending[i].has_value();
+            if (pending[i])
+                readBack = readBack || !storedUnchanged(affinities[i], *pending[i]);
+            else
+                readBack = readBack || (appending && hasDefault[i]);
+        }
+        shape.back() = readBack;
+        return shape;
+    }
+
+    SqliteStatement& statementFor(const std::vector<bool>& shape, bool appending)
+    {
+        auto& cache = appending ? inserts : updates;
+        if (auto found = cache.find(shape); found != cache.end())
+            return found->second;
+        std::string names;
+        std::string places;
+        std::string assignments;
+        for (std::size_t i = 0; i + 1 < shape.size(); ++i) {
+            if (!shape[i])
+                continue;
+            const char* separator = names.empty() ? "" : ", ";
+            names += separator + quoted(columns[i]);
+            places += std::string(separator) + "?";
+            assignments += separator + quoted(columns[i]) + " = ?";
+        }
+        std::string sql;
+        if (appending)
+            sql = "INSERT INTO " + quoted(table)
+                  + (names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + places + ")");
+        else
+            sql = "UPDATE " + quoted(table) + " SET " + assignments + " WHERE _rowid_ = ?";
+        if (shape.back())
+            sql += " RETURNING _rowid_, *";
+        return cache.emplace(shape, SqliteStatement(connection->handle(), sql, file)).first->second;
+    }
+
+    // Writes the pending values as a new row or into the current row, and keeps
+    // the materialised copy equal to what was stored.
+    void writeRow(bool appending)
+    {
+        const std::vector<bool> shape = writeShape(appending);
+        SqliteStatement& statement = statementFor(shape, appending);
+        int index = 1;
+        for (const auto& value : pending) {
+            if (value)
+                statement.bind(index++, *value);
+        }
+        if (!appending)
+            statement.bind(index, rowIds[position]);
+        connection->beginWriteBatch();
+        try {
+            std::vector<Field> stored;
+            std::int64_t storedId = 0;
+            if (shape.back()) {
+                if (!statement.step())
+                    fail("the row to write back no longer exists");
+                stored.resize(columns.size());
+                const auto count = std::min<std::size_t>(columns.size(), static_cast<std::size_t>(statement.columnCount() - 1));
+                for (std::size_t i = 0; i < count; ++i)
+                    stored[i] = statement.column(static_cast<int>(i + 1));
+                storedId = std::get<std::int64_t>(statement.column(0));
+                while (statement.step()) {
+                }
+            } else {
+                statement.step();
+                if (!appending && sqlite3_changes(connection->handle()) == 0)
+                    fail("the row to write back no longer exists");
+                stored = appending ? std::vector<Field>(columns.size()) : rows[position];
+                for (std::size_t i = 0; i < pending.size(); ++i) {
+                    if (pending[i])
+                        stored[i] = std::move(*pending[i]);
+                }
+                storedId = appending ? sqlite3_last_insert_rowid(connection->handle()) : rowIds[position];
+            }
+            statement.reset();
+            if (appending) {
+                rows.push_back(std::move(stored));
+                rowIds.push_back(storedId);
+                position = rows.size() - 1;
+            } else {
+                rows[position] = std::move(stored);
+            }
+        } catch (...) {
+            statement.reset();
+            throw;
+        }
+    }
+
+    // Declared types and defaults of the table's columns, for writeShape().
+    void readColumnTypes()
+    {
+        affinities.assign(columns.size(), Affinity::None);
+        hasDefault.assign(columns.size(), false);
+        if (table.empty())
+            return;
+        SqliteStatement info(connection->handle(), "PRAGMA table_info(" + quoted(table) + ")", file);
+        while (info.step()) {
+            const auto found = std::find(columns.begin(), columns.end(), fieldText(info.column(1)));
+            if (found == columns.end())
+                continue;
+            const auto at = static_cast<std::size_t>(found - columns.begin());
+            affinities[at] = affinityOf(fieldText(info.column(2)));
+            hasDefault[at] = !std::holds_alternative<std::monostate>(info.column(4));
+        }
+    }
+};
+
+Recordset::Recordset() = default;
+
+Recordset::~Recordset()
+{
+    try {
+        close();
+    } catch (...) {
+        // Nothing can be reported from a destructor.
+    }
+}
+
+void Recordset::open(const std::string& sql, Connection& connection)
+{
+    close();
+    if (!connection.isOpen())
+        throw DatabaseError(connection.filePath(), "the connection is not open");
+    connection.logStatement(sql);
+    connection.commitWriteBatch();
+
+    auto state = std::make_unique<State>();
+    state->connection = &connection;
+    state->file = connection.filePath();
+    const PlannedSelect plan = planSelect(sql);
+    state->table = plan.table;
+    SqliteStatement select(connection.handle(), plan.sql, state->file);
+    const int first = plan.table.empty() ? 0 : 1;
+    for (int i = first; i < select.columnCount(); ++i)
+        state->columns.push_back(select.columnName(i));
+    while (select.step()) {
+        std::vector<Field> row(state->columns.size());
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = select.column(static_cast<int>(i) + first);
+        state->rows.push_back(std::move(row));
+        state->rowIds.push_back(first ? std::get<std::int64_t>(select.column(0)) : 0);
+    }
+    state->readColumnTypes();
+    State* raw = state.get();
+    state->attachment = connection.attachResultSet([this, raw] {
+        if (m_state.get() == raw) {
+            raw->connection = nullptr;
+            m_state.reset();
+        }
+    });
+    m_state = std::move(state);
+}
+
+bool Recordset::isOpen() const
+{
+    return m_state != nullptr;
+}
+
+void Recordset::close()
+{
+    if (!m_state)
+        return;
+    std::unique_ptr<State> state = std::move(m_state);
+    if (!state->connection)
+        return;
+    // Statements are finalized before the batch they wrote is committed.
+    state->inserts.clear();
+    state->updates.clear();
+    Connection& connection = *state->connection;
+    connection.detachResultSet(state->attachment);
+    state.reset();
+    connection.commitWriteBatch();
+}
+
+long Recordset::rowCount() const
+{
+    if (!m_state)
+        throw notOpen();
+    return static_cast<long>(m_state->rows.size());
+}
+
+bool Recordset::atEnd() const
+{
+    return !m_state || m_state->position >= m_state->rows.size();
+}
+
+void Recordset::moveFirst()
+{
+    if (!m_state)
+        throw notOpen();
+    if (m_state->editing != Editing::None)
+        update();
+    m_state->position = 0;
+}
+
+void Recordset::moveNext()
+{
+    if (!m_state)
+        throw notOpen();
+    if (m_state->editing != Editing::None)
+        update();
+    if (m_state->position >= m_state->rows.size())
+        m_state->fail("there is no current row to move from");
+    ++m_state->position;
+}
+
+Field Recordset::value(const std::string& column) const
+{
+    if (!m_state)
+        throw notOpen();
+    const std::size_t index = m_state->columnIndex(column);
+    if (m_state->editing != Editing::None && m_state->pending[index])
+        return *m_state->pending[index];
+    if (m_state->editing == Editing::NewRow)
+        return std::monostate{};
+    if (m_state->position >= m_state->rows.size())
+        m_state->fail("there is no current row");
+    return m_state->rows[m_state->position][index];
+}
+
+std::string Recordset::text(const std::string& column) const
+{
+    return fieldText(value(column));
+}
+
+void Recordset::addNew()
+{
+    if (!m_state)
+        throw notOpen();
+    if (m_state->editing != Editing::None)
+        update();
+    if (m_state->table.empty())
+        m_state->fail("rows cannot be added through this statement");
+    m_state->editing = Editing::NewRow;
+    m_state->pending.assign(m_state->columns.size(), std::nullopt);
+}
+
+void Recordset::setValue(const std::string& column, Field value)
+{
+    if (!m_state)
+        throw notOpen();
+    const std::size_t index = m_state->columnIndex(column);
+    if (m_state->editing == Editing::None) {
+        if (m_state->position >= m_state->rows.size())
+            m_state->fail("there is no current row to change");
+        if (m_state->table.empty())
+            m_state->fail("rows cannot be changed through this statement");
+        m_state->editing = Editing::CurrentRow;
+        m_state->pending.assign(m_state->columns.size(), std::nullopt);
+    }
+    m_state->pending[index] = std::move(value);
+}
+
+void Recordset::update()
+{
+    if (!m_state)
+        throw notOpen();
+    State& state = *m_state;
+    if (state.editing == Editing::None)
+        return;
+    if (!state.connection || !state.connection->isOpen())
+        state.fail("the connection is closed");
+    const Editing editing = state.editing;
+    // The edit ends whether or not the write succeeds: one attempt per row.
+    state.editing = Editing::None;
+    try {
+        if (editing == Editing::NewRow)
+            state.writeRow(true);
+        else if (std::any_of(state.pending.begin(), state.pending.end(), [](const auto& value) { return value.has_value(); }))
+            state.writeRow(false);
+    } catch (...) {
+        state.pending.clear();
+        throw;
+    }
+    state.pending.clear();
+}
+
+} // namespace sedilo::store

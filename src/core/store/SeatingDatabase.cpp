@@ -1,0 +1,64 @@
+#include "store/SeatingDatabase.h"
+
+#include <exception>
+
+namespace sedilo::store {
+
+std::string databasePathInFolder(const std::string& folder)
+{
+    if (!folder.empty() && folder.back() == '/')
+        return folder + "data.mdb";
+    return folder + "/data.mdb";
+}
+
+SeatingDatabase::SeatingDatabase(std::string filePath)
+    : m_filePath(std::move(filePath)), m_sharedConnection(std::make_unique<Connection>(m_filePath, m_log)),
+      m_sharedRecordset(std::make_unique<Recordset>()), m_copyRecordset(std::make_unique<Recordset>())
+{
+}
+
+void SeatingDatabase::OpenDataConnection()
+{
+    // The new object is SharedConnection at once: when opening fails, the
+    // next action finds an unopened connection and simply tries again.
+    m_sharedConnection = std::make_unique<Connection>(m_filePath, m_log);
+    m_sharedConnection->open();
+}
+
+Connection& SeatingDatabase::SharedConnection()
+{
+    return *m_sharedConnection;
+}
+
+void SeatingDatabase::replaceSharedRecordset()
+{
+    m_sharedRecordset = std::make_unique<Recordset>();
+}
+
+void SeatingDatabase::replaceCopyRecordset()
+{
+    m_copyRecordset = std::make_unique<Recordset>();
+}
+
+void SeatingDatabase::closeAll()
+{
+    std::exception_ptr failure;
+    for (Recordset* recordset : {m_sharedRecordset.get(), m_copyRecordset.get()}) {
+        try {
+            recordset->close();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    try {
+        m_sharedConnection->close();
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+} // namespace sedilo::store

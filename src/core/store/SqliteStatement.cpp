@@ -1,0 +1,138 @@
+#include "store/SqliteStatement.h"
+
+#include <utility>
+
+#include <sqlite3.h>
+
+namespace sedilo::store {
+
+namespace {
+
+std::string describe(int code)
+{
+    switch (code & 0xFF) {
+    case SQLITE_NOTADB: return "the file is not a usable database";
+    case SQLITE_CORRUPT: return "the database file is damaged";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return "the database file is locked by another program";
+    case SQLITE_CANTOPEN: return "the database file cannot be opened";
+    case SQLITE_READONLY: return "the database file cannot be written";
+    case SQLITE_PERM:
+    case SQLITE_AUTH: return "access to the database file is denied";
+    case SQLITE_FULL: return "the disk is full";
+    case SQLITE_IOERR: return "the database file cannot be read or written";
+    default: return "the database reported an error";
+    }
+}
+
+} // namespace
+
+DatabaseError sqliteFailure(sqlite3* db, const std::string& file, int code, const std::string& doing)
+{
+    const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+    return DatabaseError(file, describe(code) + " while " + doing + " (" + message + ")");
+}
+
+SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql, const std::string& file)
+    : m_db(db), m_file(file), m_sql(sql)
+{
+    const int code = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &m_statement, nullptr);
+    if (code != SQLITE_OK) {
+        finalize();
+        throw sqliteFailure(db, file, code, "preparing \"" + sql + "\"");
+    }
+}
+
+SqliteStatement::~SqliteStatement()
+{
+    finalize();
+}
+
+SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
+    : m_db(other.m_db), m_statement(std::exchange(other.m_statement, nullptr)),
+      m_file(std::move(other.m_file)), m_sql(std::move(other.m_sql))
+{
+}
+
+SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept
+{
+    if (this != &other) {
+        finalize();
+        m_db = other.m_db;
+        m_statement = std::exchange(other.m_statement, nullptr);
+        m_file = std::move(other.m_file);
+        m_sql = std::move(other.m_sql);
+    }
+    return *this;
+}
+
+void SqliteStatement::finalize() noexcept
+{
+    if (m_statement)
+        sqlite3_finalize(m_statement);
+    m_statement = nullptr;
+}
+
+bool SqliteStatement::step()
+{
+    const int code = sqlite3_step(m_statement);
+    if (code == SQLITE_ROW)
+        return true;
+    if (code == SQLITE_DONE)
+        return false;
+    DatabaseError failure = sqliteFailure(m_db, m_file, code, "running \"" + m_sql + "\"");
+    sqlite3_reset(m_statement);
+    throw failure;
+}
+
+void SqliteStatement::reset()
+{
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+}
+
+void SqliteStatement::bind(int index, const Field& value)
+{
+    int code = SQLITE_OK;
+    if (const auto* text = std::get_if<std::string>(&value))
+        code = sqlite3_bind_text(m_statement, index, text->data(), static_cast<int>(text->size()), SQLITE_TRANSIENT);
+    else if (const auto* whole = std::get_if<std::int64_t>(&value))
+        code = sqlite3_bind_int64(m_statement, index, *whole);
+    else if (const auto* real = std::get_if<double>(&value))
+        code = sqlite3_bind_double(m_statement, index, *real);
+    else
+        code = sqlite3_bind_null(m_statement, index);
+    if (code != SQLITE_OK)
+        throw sqliteFailure(m_db, m_file, code, "binding a value for \"" + m_sql + "\"");
+}
+
+int SqliteStatement::columnCount() const
+{
+    return sqlite3_column_count(m_statement);
+}
+
+std::string SqliteStatement::columnName(int index) const
+{
+    const char* name = sqlite3_column_name(m_statement, index);
+    return name ? name : "";
+}
+
+Field SqliteStatement::column(int index) const
+{
+    switch (sqlite3_column_type(m_statement, index)) {
+    case SQLITE_INTEGER:
+        return std::int64_t{sqlite3_column_int64(m_statement, index)};
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_statement, index);
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, index));
+        const int size = sqlite3_column_bytes(m_statement, index);
+        return std::string(data ? data : "", static_cast<std::size_t>(size));
+    }
+    default:
+        return std::monostate{};
+    }
+}
+
+} // namespace sedilo::store

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "store/DatabaseError.h"
+#include "store/Field.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace sedilo::store {
+
+// The DatabaseError for a failed SQLite call: the file, what was being done,
+// and SQLite's own words for the cause.
+DatabaseError sqliteFailure(sqlite3* db, const std::string& file, int code, const std::string& doing);
+
+// A prepared statement that is finalized when dropped.
+class SqliteStatement {
+public:
+    SqliteStatement() = default;
+    SqliteStatement(sqlite3* db, const std::string& sql, const std::string& file);
+    ~SqliteStatement();
+    SqliteStatement(SqliteStatement&& other) noexcept;
+    SqliteStatement& operator=(SqliteStatement&& other) noexcept;
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    // True while a row is available; false once the statement is done.
+    bool step();
+    void reset();
+    void bind(int index, const Field& value);
+
+    int columnCount() const;
+    std::string columnName(int index) const;
+    Field column(int index) const;
+
+private:
+    void finalize() noexcept;
+
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_statement = nullptr;
+    std::string m_file;
+    std::string m_sql;
+};
+
+} // namespace sedilo::store
