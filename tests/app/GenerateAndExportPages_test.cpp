@@ -1,0 +1,133 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "ControlChecks.h"
+#include "WindowFixture.h"
+
+using namespace sedilo;
+
+class GenerateAndExportPagesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void generationTabControls()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        QCOMPARE(window.tabControl()->tabText(2), QStringLiteral("生成考室编排表"));
+        test::checkControls(window.tabControl()->widget(2), {
+            {"Label13", "QLabel", "考室编排文件生成路径"},
+            {"ksoutpath", "QLineEdit", ""},
+            {"PushButton3", "QPushButton", "选择路径"},
+            {"Label9", "QLabel", "方法：选择生成路径-->点击生成编排文件按钮。"},
+            {"PushButton7", "QPushButton", "生成编排文件"},
+            {"ksscpro", "QProgressBar"},
+            {"scts", "QLabel", ""},
+            {"PushButton11", "QPushButton", "打开输出文件夹"},
+        });
+        CONTROL(label9, QLabel, &window, "Label9");
+        QCOMPARE(label9->font().family(), QStringLiteral("宋体"));
+        QCOMPARE(label9->font().pointSizeF(), 10.5);
+    }
+
+    void exportTabControls()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        QCOMPARE(window.tabControl()->tabText(3), QStringLiteral("考生查询数据导出"));
+        QWidget* page = window.tabControl()->widget(3);
+        CONTROL(gr, QGroupBox, page, "gr");
+        QCOMPARE(gr->title(), QStringLiteral("分类关键字"));
+        QCOMPARE(gr->size(), QSize(529, 145)); // 7935 x 2175 twips
+        test::checkControls(gr, {
+            {"dcfl1", "QRadioButton", "按单位分类导出"},
+            {"Label1", "QLabel", "(一个单位生成一个Excel文件，将会生成若干个Excel文件)"},
+            {"dcfl2", "QRadioButton", "不进行分类导出"},
+            {"Label6", "QLabel", "(所有考生生成一个Excel文件，将会生成一个Excel文件)"},
+        });
+        test::checkControls(page, {
+            {"Label10", "QLabel", "注：所有生成的文件都将保存到“考室编排文件生成路径”下。"},
+            {"PushButton5", "QPushButton", "生成查询数据文件"},
+            {"PushButton4", "QPushButton", "打开输出文件夹"},
+            {"cxdcscpro", "QProgressBar"},
+            {"cxdcscts", "QLabel", ""},
+        });
+        CONTROL(dcfl1, QRadioButton, gr, "dcfl1");
+        CONTROL(dcfl2, QRadioButton, gr, "dcfl2");
+        CONTROL(label1, QLabel, gr, "Label1");
+        CONTROL(label10, QLabel, page, "Label10");
+        QVERIFY(dcfl1->isChecked());
+        QVERIFY(!dcfl2->isChecked());
+        QVERIFY(label1->x() > dcfl1->geometry().right()); // beside its radio button
+        QCOMPARE(label10->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        for (QWidget* widget : std::initializer_list<QWidget*>{gr, dcfl1, dcfl2})
+            QCOMPARE(test::backgroundOf(widget), QColor(255, 192, 128));
+    }
+
+    void exportModeFollowsTheRadioButtons()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        window.selectTabWithoutGuard(3);
+        CONTROL(dcfl1, QRadioButton, &window, "dcfl1");
+        CONTROL(dcfl2, QRadioButton, &window, "dcfl2");
+        QVERIFY(window.session().exporting.byUnit);
+        QTest::mouseClick(dcfl2, Qt::LeftButton, {}, QPoint(8, dcfl2->height() / 2));
+        QVERIFY(!window.session().exporting.byUnit);
+        QVERIFY(!dcfl1->isChecked());
+        QTest::mouseClick(dcfl1, Qt::LeftButton, {}, QPoint(8, dcfl1->height() / 2));
+        QVERIFY(window.session().exporting.byUnit);
+    }
+
+    void choosingTheOutputFolderAddsTheSeparatorAndCancelKeepsTheText()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        window.selectTabWithoutGuard(2);
+        CONTROL(button, QPushButton, &window, "PushButton3");
+        CONTROL(ksoutpath, QLineEdit, &window, "ksoutpath");
+        fixture.dialogs.nextFolder("/home/exam/考场");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(ksoutpath->text(), QStringLiteral("/home/exam/考场/"));
+        QCOMPARE(window.session().generate.ksoutpath, std::string("/home/exam/考场/"));
+        QCOMPARE(fixture.dialogs.titles, std::vector<std::string>{"选择考室编排文件生成路径"});
+
+        QTest::mouseClick(button, Qt::LeftButton); // cancelled
+        QCOMPARE(ksoutpath->text(), QStringLiteral("/home/exam/考场/"));
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"是否清空上次保留的基础数据？"}); // no other box
+    }
+
+    void theTwoOpenFolderButtonsTreatEmptyTextDifferently()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        fixture.prompt.clear();
+        CONTROL(ksoutpath, QLineEdit, &window, "ksoutpath");
+        CONTROL(open11, QPushButton, &window, "PushButton11");
+        CONTROL(open4, QPushButton, &window, "PushButton4");
+
+        window.selectTabWithoutGuard(2);
+        QTest::mouseClick(open11, Qt::LeftButton);
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"没选择考室文件生成路径！"});
+        QCOMPARE(fixture.prompt.shown()[0].style, PromptStyle::Error);
+        window.selectTabWithoutGuard(3);
+        QTest::mouseClick(open4, Qt::LeftButton);
+        QCOMPARE(fixture.prompt.shown().size(), size_t(1));
+        QVERIFY(fixture.dialogs.openedFolders.empty());
+
+        // Text typed without the separator goes to the file browser as typed, from both tabs.
+        window.selectTabWithoutGuard(2);
+        QTest::keyClicks(ksoutpath, "/srv/out");
+        QTest::mouseClick(open11, Qt::LeftButton);
+        window.selectTabWithoutGuard(3);
+        QTest::mouseClick(open4, Qt::LeftButton);
+        QCOMPARE(fixture.dialogs.openedFolders, (std::vector<std::string>{"/srv/out", "/srv/out"}));
+    }
+};
+
+QTEST_MAIN(GenerateAndExportPagesTest)
+#include "GenerateAndExportPages_test.moc"
