@@ -16,7 +16,6 @@ public:
 
     void count();
     void flush();
-    int value() const { return m_count; }
 
 private:
     void show();
