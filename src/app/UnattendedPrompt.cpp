@@ -9,7 +9,7 @@ PromptAnswer UnattendedPrompt::show(PromptStyle style, const std::string& text, 
     if (style == PromptStyle::Question)
         return PromptAnswer::No;
     std::cerr << text;
-    if (!detail.empty())
+    if (!detail.empty() && text.find(detail) == std::string::npos)
         std::cerr << " (" << detail << ")";
     std::cerr << '\n';
     return PromptAnswer::Ok;
