@@ -22,8 +22,7 @@ namespace {
 class RandomNumbers {
 public:
     RandomNumbers(std::optional<std::uint64_t> seed, int lastRow)
-        : m_engine(seed ? *seed : static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())),
-          m_lastRow(lastRow)
+        : m_engine(seed ? *seed : clockSeed()), m_lastRow(lastRow)
     {
     }
 
@@ -36,6 +35,11 @@ public:
     }
 
 private:
+    static std::uint64_t clockSeed()
+    {
+        return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    }
+
     std::mt19937_64 m_engine;
     int m_lastRow;
 };
