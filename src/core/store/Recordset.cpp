@@ -203,8 +203,12 @@ struct Recordset::State {
                     fail("the row to write back no longer exists");
                 stored.resize(columns.size());
                 const auto count = std::min<std::size_t>(columns.size(), static_cast<std::size_t>(statement.columnCount() - 1));
-                for (std::size_t i = 0; i < count; ++i)
+                for (std::size_t i = 0; i < count; ++i) {
                     stored[i] = statement.column(static_cast<int>(i + 1));
+                    // RETURNING shows a whole REAL as SQLite keeps it on disk; a select reads it as a real.
+                    if (const auto* whole = std::get_if<std::int64_t>(&stored[i]); whole && affinities[i] == Affinity::Real)
+                        stored[i] = static_cast<double>(*whole);
+                }
                 storedId = std::get<std::int64_t>(statement.column(0));
                 while (statement.step()) {
                 }

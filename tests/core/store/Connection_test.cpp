@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <unistd.h>
+
 #include "StoreTestSupport.h"
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
@@ -79,6 +81,13 @@ TEST(Connection, UnusableFilesGiveAnErrorNamingTheFileAndTheCause)
     expectOpenFails(missingTable, "no table jcdatatp");
 
     expectOpenFails(folder.file("no-such-folder/data.mdb"), "cannot be opened");
+
+    if (geteuid() != 0) { // permissions do not restrict root
+        const std::string unreadable = folder.file("unreadable.mdb");
+        Connection(unreadable, nullptr).open();
+        std::filesystem::permissions(unreadable, std::filesystem::perms::none);
+        expectOpenFails(unreadable, "cannot be opened");
+    }
 }
 
 TEST(Connection, ALockedFileEndsOpeningWithAnError)

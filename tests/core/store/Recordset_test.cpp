@@ -112,6 +112,18 @@ TEST_F(RecordsetTest, AppendedRowsJoinTheOpenResultSet)
     EXPECT_EQ(rooms.value("模板"), Field());
     EXPECT_THROW(rooms.value("姓名"), DatabaseError);
     EXPECT_THROW(rooms.setValue("没有", std::string()), DatabaseError);
+
+    // The rows kept in memory hold the values as stored, not as given.
+    Recordset examinees;
+    examinees.open(sql::kSelectWorkingCopy, connection);
+    test::appendRow(examinees, {{"成绩", std::string("89.5")}, {"随机号", std::int64_t{4}}, {"考号", std::int64_t{7}}});
+    EXPECT_EQ(examinees.value("成绩"), Field(89.5));
+    EXPECT_EQ(examinees.value("随机号"), Field(4.0));
+    EXPECT_EQ(examinees.value("考号"), Field(std::string("7")));
+    examinees.setValue("成绩", std::string("88"));
+    examinees.update();
+    EXPECT_EQ(examinees.value("成绩"), Field(std::int64_t{88}));
+    EXPECT_EQ(examinees.value("考号"), Field(std::string("7")));
 }
 
 TEST_F(RecordsetTest, WrittenRowsAreCommittedOnEveryWayOut)
