@@ -347,7 +347,7 @@ XlsBook readXlsBook(std::string fileBytes)
     XlsBook book;
     book.container = readCompoundFile(fileBytes);
     fileBytes.clear();
-    const CompoundEntry* stream = book.container.findStream("Workbook");
+    CompoundEntry* stream = book.container.findStream("Workbook");
     if (!stream) {
         if (book.container.findStream("Book"))
             throw BiffError("the workbook is in the Excel 5.0/95 format (BIFF5) or older, which is not supported; "
@@ -355,7 +355,9 @@ XlsBook readXlsBook(std::string fileBytes)
         throw BiffError("the compound document holds no workbook");
     }
     book.streamName = stream->name;
-    book.stream = stream->data;
+    // The stream's bytes move out of the tree: a save writes the patched
+    // stream in their place.
+    book.stream = std::move(stream->data);
     book.records = splitRecords(book.stream);
     Reader(book).read();
     return book;

@@ -8,6 +8,7 @@
 #include <gsf/gsf-output-memory.h>
 
 #include <memory>
+#include <utility>
 #include <strings.h>
 
 #include "services/workbook/xls/BiffRecord.h"
@@ -88,6 +89,11 @@ const CompoundEntry* CompoundEntry::findStream(std::string_view childName) const
             && strncasecmp(child.name.c_str(), childName.data(), childName.size()) == 0)
             return &child;
     return nullptr;
+}
+
+CompoundEntry* CompoundEntry::findStream(std::string_view childName)
+{
+    return const_cast<CompoundEntry*>(std::as_const(*this).findStream(childName));
 }
 
 CompoundEntry readCompoundFile(std::string_view bytes)

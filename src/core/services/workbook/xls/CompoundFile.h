@@ -19,6 +19,7 @@ struct CompoundEntry {
 
     // The child stream whose name matches case-insensitively, or nullptr.
     const CompoundEntry* findStream(std::string_view childName) const;
+    CompoundEntry* findStream(std::string_view childName);
 };
 
 inline constexpr std::string_view CompoundFileMagic{"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8};
