@@ -1,107 +1,22 @@
 #include "store/Recordset.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 #include <map>
 #include <optional>
 
 #include <sqlite3.h>
 
+#include "store/ColumnAffinity.h"
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/SelectPlan.h"
 #include "store/SqliteStatement.h"
 
 namespace sedilo::store {
 
 namespace {
 
-std::string lowered(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string quoted(const std::string& name)
-{
-    std::string out = "\"";
-    for (char c : name)
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
-// The select as run: "select * from T rest" also yields each row's rowid so that
-// rows can be written back, and ties of an ORDER BY keep the append order.
-struct PlannedSelect {
-    std::string sql;
-    std::string table; // empty when the statement has another form: read only
-};
-
-PlannedSelect planSelect(const std::string& sql)
-{
-    static constexpr std::string_view kPrefix = "select * from ";
-    const std::string lower = lowered(sql);
-    const auto start = lower.find_first_not_of(' ');
-    if (start == std::string::npos || lower.compare(start, kPrefix.size(), kPrefix) != 0)
-        return {sql, {}};
-    const auto tableStart = start + kPrefix.size();
-    auto tableEnd = tableStart;
-    while (tableEnd < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[tableEnd])) || sql[tableEnd] == '_'))
-        ++tableEnd;
-    const std::string table = sql.substr(tableStart, tableEnd - tableStart);
-    std::string rest = sql.substr(tableEnd);
-    if (table.empty() || (!rest.empty() && rest.front() != ' '))
-        return {sql, {}};
-    const std::string lowerRest = lowered(rest);
-    if (lowerRest.find(" order by ") != std::string::npos && lowerRest.find(" limit ") == std::string::npos
-        && lowerRest.find(';') == std::string::npos) {
-        while (!rest.empty() && rest.back() == ' ')
-            rest.pop_back();
-        rest += ", _rowid_";
-    }
-    return {"select _rowid_, * from " + table + rest, table};
-}
-
 enum class Editing { None, NewRow, CurrentRow };
-
-// SQLite's column affinity, from the declared type.
-enum class Affinity { Text, Numeric, Real, None };
-
-Affinity affinityOf(const std::string& declaredType)
-{
-    const std::string type = lowered(declaredType);
-    if (type.find("int") != std::string::npos)
-        return Affinity::Numeric;
-    if (type.find("char") != std::string::npos || type.find("clob") != std::string::npos
-        || type.find("text") != std::string::npos)
-        return Affinity::Text;
-    if (type.empty() || type.find("blob") != std::string::npos)
-        return Affinity::None;
-    if (type.find("real") != std::string::npos || type.find("floa") != std::string::npos
-        || type.find("doub") != std::string::npos)
-        return Affinity::Real;
-    return Affinity::Numeric;
-}
-
-// True when storing the value leaves its type as it is, so the row need not be
-// read back to learn what was stored.
-bool storedUnchanged(Affinity affinity, const Field& value)
-{
-    if (std::holds_alternative<std::monostate>(value) || affinity == Affinity::None)
-        return true;
-    const auto* real = std::get_if<double>(&value);
-    switch (affinity) {
-    case Affinity::Text:
-        return std::holds_alternative<std::string>(value);
-    case Affinity::Real:
-        return real && std::isfinite(*real);
-    case Affinity::Numeric:
-        return std::holds_alternative<std::int64_t>(value)
-               || (real && std::isfinite(*real) && std::nearbyint(*real) != *real);
-    default:
-        return false;
-    }
-}
 
 DatabaseError notOpen()
 {
@@ -166,16 +81,16 @@ struct Recordset::State {
             if (!shape[i])
                 continue;
             const char* separator = names.empty() ? "" : ", ";
-            names += separator + quoted(columns[i]);
+            names += separator + quotedName(columns[i]);
             places += std::string(separator) + "?";
-            assignments += separator + quoted(columns[i]) + " = ?";
+            assignments += separator + quotedName(columns[i]) + " = ?";
         }
         std::string sql;
         if (appending)
-            sql = "INSERT INTO " + quoted(table)
+            sql = "INSERT INTO " + quotedName(table)
                   + (names.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + places + ")");
         else
-            sql = "UPDATE " + quoted(table) + " SET " + assignments + " WHERE _rowid_ = ?";
+            sql = "UPDATE " + quotedName(table) + " SET " + assignments + " WHERE _rowid_ = ?";
         if (shape.back())
             sql += " RETURNING _rowid_, *";
         return cache.emplace(shape, SqliteStatement(connection->handle(), sql, file)).first->second;
@@ -244,7 +159,7 @@ struct Recordset::State {
         hasDefault.assign(columns.size(), false);
         if (table.empty())
             return;
-        SqliteStatement info(connection->handle(), "PRAGMA table_info(" + quoted(table) + ")", file);
+        SqliteStatement info(connection->handle(), "PRAGMA table_info(" + quotedName(table) + ")", file);
         while (info.step()) {
             const auto found = std::find(columns.begin(), columns.end(), fieldText(info.column(1)));
             if (found == columns.end())
@@ -278,7 +193,7 @@ void Recordset::open(const std::string& sql, Connection& connection)
     auto state = std::make_unique<State>();
     state->connection = &connection;
     state->file = connection.filePath();
-    const PlannedSelect plan = planSelect(sql);
+    const SelectPlan plan = planSelect(sql);
     state->table = plan.table;
     SqliteStatement select(connection.handle(), plan.sql, state->file);
     const int first = plan.table.empty() ? 0 : 1;

@@ -36,11 +36,6 @@ std::vector<Table> tables()
     return {{"jcdata", examinee}, {"jcdatatp", workingCopy}, {"ksdata", {{"考室", "TEXT"}, {"模板", "TEXT"}}}};
 }
 
-std::string quoted(const std::string& name)
-{
-    return "\"" + name + "\"";
-}
-
 bool hasNoTables(sqlite3* db, const std::string& file)
 {
     SqliteStatement count(db, "SELECT count(*) FROM sqlite_master", file);
@@ -52,9 +47,9 @@ void createTables(sqlite3* db, const std::string& file)
 {
     std::string script = "BEGIN;";
     for (const Table& table : tables()) {
-        script += "CREATE TABLE " + quoted(table.name) + " (";
+        script += "CREATE TABLE " + quotedName(table.name) + " (";
         for (std::size_t i = 0; i < table.columns.size(); ++i)
-            script += (i ? ", " : "") + quoted(table.columns[i].name) + " " + table.columns[i].type;
+            script += (i ? ", " : "") + quotedName(table.columns[i].name) + " " + table.columns[i].type;
         script += ");";
     }
     script += "COMMIT;";
@@ -69,7 +64,7 @@ void createTables(sqlite3* db, const std::string& file)
 void checkTables(sqlite3* db, const std::string& file)
 {
     for (const Table& table : tables()) {
-        SqliteStatement info(db, "PRAGMA table_info(" + quoted(table.name) + ")", file);
+        SqliteStatement info(db, "PRAGMA table_info(" + quotedName(table.name) + ")", file);
         std::set<std::string> present;
         while (info.step())
             present.insert(fieldText(info.column(1)));

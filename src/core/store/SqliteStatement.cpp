@@ -33,6 +33,14 @@ DatabaseError sqliteFailure(sqlite3* db, const std::string& file, int code, cons
     return DatabaseError(file, describe(code) + " while " + doing + " (" + message + ")");
 }
 
+std::string quotedName(const std::string& name)
+{
+    std::string out = "\"";
+    for (char c : name)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
 SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql, const std::string& file)
     : m_db(db), m_file(file), m_sql(sql)
 {

@@ -14,6 +14,9 @@ namespace sedilo::store {
 // and SQLite's own words for the cause.
 DatabaseError sqliteFailure(sqlite3* db, const std::string& file, int code, const std::string& doing);
 
+// A table or column name as an SQL identifier: in double quotes, inner quotes doubled.
+std::string quotedName(const std::string& name);
+
 // A prepared statement that is finalized when dropped.
 class SqliteStatement {
 public:

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace sedilo::store {
+
+// The select as run for a result set: "select * from T rest" also yields each
+// row's rowid first, so that rows can be written back, and an ORDER BY gets
+// the rowid as its last key, so that ties keep the append order.
+struct SelectPlan {
+    std::string sql;
+    std::string table; // empty when the statement has another form: read only
+};
+
+SelectPlan planSelect(const std::string& sql);
+
+// ASCII letters in lower case; other bytes unchanged.
+std::string lowered(std::string text);
+
+} // namespace sedilo::store
