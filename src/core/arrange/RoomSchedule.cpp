@@ -1,23 +1,13 @@
 #include "arrange/RoomSchedule.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "arrange/ArrangeError.h"
 #include "arrange/TemplateGuard.h"
+#include "rooms/TemplateFile.h"
 #include "services/text/FileNameRule.h"
 
 namespace sedilo::arrange {
-
-namespace {
-
-bool fileExists(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
-} // namespace
 
 RoomSchedule scheduleRooms(const rooms::RoomGrid& grid, const std::string& folderText, TemplateCache& cache,
                            long examinees)
@@ -33,7 +23,7 @@ RoomSchedule scheduleRooms(const rooms::RoomGrid& grid, const std::string& folde
     for (int row = 1; row <= rooms && next < examinees; ++row) {
         const std::string room = grid.TextMatrix(row, 0);
         const std::string& path = templates[row - 1];
-        if (!fileExists(path)) {
+        if (!rooms::templateFileExists(path)) {
             schedule.stop.kind = RoomStop::Kind::TemplateMissing;
             schedule.stop.templatePath = path;
             return schedule;

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "CliRunner.h"
+#include "services/workbook/NewWorkbook.h"
+#include "services/workbook/Workbook.h"
+#include "support/TempDir.h"
+
+using sedilo::test::CliRun;
+using sedilo::test::dataPath;
+using sedilo::test::runCli;
+using sedilo::test::TempDir;
+
+namespace {
+
+// A base-data workbook of `count` examinees; exam numbers rise while scores
+// fall, and units alternate between 一班 and 二班.
+std::string examineeWorkbook(const TempDir& dir, int count)
+{
+    sedilo::workbook::NewWorkbook book;
+    const std::vector<std::string> header{"姓名", "考号", "单位", "成绩"};
+    for (int column = 0; column < 4; ++column)
+        book.setCellText(1, column + 1, header[column]);
+    for (int i = 1; i <= count; ++i) {
+        book.setCellText(i + 1, 1, "考生" + std::to_string(i));
+        book.setCellText(i + 1, 2, std::to_string(100 + i));
+        book.setCellText(i + 1, 3, i % 2 ? "一班" : "二班");
+        book.setCellText(i + 1, 4, std::to_string(500 - i));
+    }
+    return book.saveAs(dir.file("examinees"));
+}
+
+// ROOMS.tsv with templates given relative to its own folder.
+std::string roomList(const TempDir& dir, const std::vector<std::string>& lines)
+{
+    std::filesystem::create_directories(dir.path() / "rooms");
+    std::filesystem::copy_file(dataPath("ksmb.xlsx"), dir.path() / "rooms" / "ksmb.xlsx",
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::string path = dir.file("rooms/rooms.tsv");
+    std::ofstream file(path, std::ios::binary);
+    for (const std::string& line : lines)
+        file << line << "\n";
+    return path;
+}
+
+std::string cell(const std::string& path, int row, int column)
+{
+    return sedilo::workbook::Workbook::open(path)->firstSheet().cellText(row, column);
+}
+
+TEST(ArrangeCommand, ArrangesAndExportsPerUnit)
+{
+    TempDir dir;
+    const std::string rooms = roomList(dir, {"第1考室\tksmb.xlsx", "第2考室\tksmb.xlsx", "第3考室\tksmb.xlsx"});
+    const CliRun run = runCli(dir.path().string(),
+                              {"arrange", "--examinees", examineeWorkbook(dir, 40), "--rooms", rooms, "--out",
+                               dir.file("out"), "--order", "number", "--fill", "horizontal", "--export", "unit",
+                               "--db", dir.file("data.mdb")});
+
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "所有考室生成完成！\nseated 40 of 40 examinees in 2 rooms; wrote 2 room workbooks, "
+                       "2 query workbooks\n");
+    EXPECT_EQ(cell(dir.file("out/第1考室.xlsx"), 2, 2), "2\n考生2\n102"); // by number, left to right
+    EXPECT_EQ(cell(dir.file("out/第2考室.xlsx"), 1, 1), "第2考室(10人)");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out/一班.xlsx")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out/二班.xlsx")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/第3考室.xlsx")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("data.mdb")));
+}
+
+TEST(ArrangeCommand, ExamineesWithoutRoomStillGetTheirQueryWorkbook)
+{
+    TempDir dir;
+    const std::string rooms = roomList(dir, {"甲\tksmb.xlsx"});
+    const CliRun run = runCli(dir.path().string(), {"arrange", "--examinees", examineeWorkbook(dir, 40), "--rooms",
+                                                    rooms, "--out", dir.file("out"), "--export", "all"});
+
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_EQ(run.out, "还有10考生没指定考室，请重新设置考室参数再次生成！\n"
+                       "seated 30 of 40 examinees in 1 rooms; wrote 1 room workbooks, 1 query workbooks\n");
+    // Highest score first by default, vertical by default.
+    EXPECT_EQ(cell(dir.file("out/甲.xlsx"), 3, 1), "2\n考生2\n102");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out/所有考生查询数据导出.xlsx")));
+}
+
+TEST(ArrangeCommand, FailuresAndUsageErrors)
+{
+    TempDir dir;
+    const std::string examinees = examineeWorkbook(dir, 5);
+    const std::string rooms = roomList(dir, {"甲\tmissing.xlsx"});
+    CliRun run = runCli(dir.path().string(), {"arrange", "--examinees", examinees, "--rooms", rooms, "--out",
+                                              dir.file("out")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("missing.xlsx”模板文件不存在！"), std::string::npos) << run.err;
+
+    const std::string unsafe = roomList(dir, {"a/b\tksmb.xlsx"});
+    run = runCli(dir.path().string(), {"arrange", "--examinees", examinees, "--rooms", unsafe, "--out",
+                                       dir.file("out")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("你的电脑可能没安装完整版的Excel！"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("cause:"), std::string::npos) << run.err;
+
+    const std::string malformed = roomList(dir, {"甲 ksmb.xlsx"});
+    run = runCli(dir.path().string(), {"arrange", "--examinees", examinees, "--rooms", malformed, "--out",
+                                       dir.file("out")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("rooms.tsv:1"), std::string::npos) << run.err;
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"arrange", "--examinees", examinees, "--out", dir.file("out")},
+             {"arrange", "--examinees", examinees, "--rooms", rooms, "--out", dir.file("out"), "--order", "age"},
+             {"arrange", "--examinees", examinees, "--rooms", rooms, "--out", dir.file("out"), "--seed", "x"},
+             {"arrange", "--examinees", examinees, "--rooms", rooms, "--out", dir.file("out"), "--colour"},
+         }) {
+        EXPECT_EQ(runCli(dir.path().string(), args).exitCode, 2) << args.back();
+    }
+}
+
+} // namespace
