@@ -8,5 +8,5 @@ bash scripts/build.sh
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec build/src/app/sedilo
 fi
-echo "No display: writing screenshots of the window to sedilo-screenshots/"
-exec build/src/app/sedilo --screenshot sedilo-screenshots
+echo "No display: running the demo; its room and query workbooks go to sedilo-demo/"
+exec build/src/cli/sedilo-cli demo sedilo-demo
