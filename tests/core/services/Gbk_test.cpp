@@ -4,7 +4,7 @@
 #include <string>
 
 #include <unicode/ucnv.h>
-#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include "services/text/Gbk.h"
 
@@ -12,25 +12,12 @@ using namespace sedilo;
 
 namespace {
 
-std::string utf8Of(char32_t code)
+std::string utf8Of(UChar32 code)
 {
-    std::string out;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-    return out;
+    char buffer[U8_MAX_LENGTH];
+    int32_t length = 0;
+    U8_APPEND_UNSAFE(buffer, length, code);
+    return std::string(buffer, static_cast<std::size_t>(length));
 }
 
 } // namespace

@@ -159,20 +159,3 @@ TEST_F(RecordsetTest, WrittenRowsAreCommittedOnEveryWayOut)
     EXPECT_THROW(target.rowCount(), DatabaseError);
     EXPECT_EQ(test::rowsOnDisk(file, "select 姓名 from jcdatatp").size(), 4u);
 }
-
-TEST_F(RecordsetTest, AHundredThousandRowsAreCountedExactly)
-{
-    Recordset target;
-    target.open(sql::kSelectBaseData, connection);
-    for (int i = 0; i < 100000; ++i)
-        test::appendRow(target, {{"姓名", std::string("名")}, {"考号", std::to_string(i)}, {"随机号", double(i)}});
-    target.close();
-
-    Recordset source;
-    source.open(sql::kSelectBaseData, connection);
-    EXPECT_EQ(source.rowCount(), 100000);
-    long seen = 0;
-    for (source.moveFirst(); !source.atEnd(); source.moveNext())
-        ++seen;
-    EXPECT_EQ(seen, 100000);
-}
