@@ -13,9 +13,14 @@ namespace sedilo::workbook {
 
 namespace {
 
+struct TempFile {
+    std::string path;
+    int fd = -1;
+};
+
 // Creates an empty file with a name no other writer uses; the mode follows the
 // process's umask as for any new file.
-std::string createTempBeside(const std::string& target)
+TempFile createTempBeside(const std::string& target)
 {
     std::random_device entropy;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -23,27 +28,58 @@ std::string createTempBeside(const std::string& target)
         std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(entropy()));
         const std::string candidate = target + suffix;
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return candidate;
-        }
+        if (fd >= 0)
+            return {candidate, fd};
         if (errno != EEXIST)
             throw WorkbookError(target, std::string("cannot create a file there: ") + std::strerror(errno));
     }
     throw WorkbookError(target, "cannot create a temporary file beside it");
 }
 
+void renameOver(const std::string& temp, const std::string& target)
+{
+    if (std::rename(temp.c_str(), target.c_str()) != 0)
+        throw WorkbookError(target, std::string("cannot replace the file: ") + std::strerror(errno));
+}
+
 } // namespace
 
 void saveAtomically(const std::string& target, const std::function<void(const std::string& tempPath)>& write)
 {
-    const std::string temp = createTempBeside(target);
+    const TempFile temp = createTempBeside(target);
+    ::close(temp.fd);
     try {
-        write(temp);
-        if (std::rename(temp.c_str(), target.c_str()) != 0)
-            throw WorkbookError(target, std::string("cannot replace the file: ") + std::strerror(errno));
+        write(temp.path);
+        renameOver(temp.path, target);
     } catch (...) {
-        std::remove(temp.c_str());
+        std::remove(temp.path.c_str());
+        throw;
+    }
+}
+
+void saveAtomically(const std::string& target, std::string_view content)
+{
+    const TempFile temp = createTempBeside(target);
+    std::size_t written = 0;
+    int failure = 0;
+    while (written < content.size()) {
+        const ssize_t step = ::write(temp.fd, content.data() + written, content.size() - written);
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0) {
+            failure = step < 0 ? errno : EIO;
+            break;
+        }
+        written += static_cast<std::size_t>(step);
+    }
+    if (::close(temp.fd) != 0 && failure == 0)
+        failure = errno;
+    try {
+        if (failure != 0)
+            throw WorkbookError(target, std::string("cannot write the file: ") + std::strerror(failure));
+        renameOver(temp.path, target);
+    } catch (...) {
+        std::remove(temp.path.c_str());
         throw;
     }
 }

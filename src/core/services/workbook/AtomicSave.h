@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace sedilo::workbook {
 
@@ -10,5 +11,8 @@ namespace sedilo::workbook {
 // a failed save leaves any earlier file untouched. Failures throw WorkbookError
 // naming `target`; the temporary file is removed.
 void saveAtomically(const std::string& target, const std::function<void(const std::string& tempPath)>& write);
+
+// The same for content already in memory.
+void saveAtomically(const std::string& target, std::string_view content);
 
 } // namespace sedilo::workbook

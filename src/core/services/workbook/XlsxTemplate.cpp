@@ -1,6 +1,7 @@
 #include "services/workbook/XlsxTemplate.h"
 
 #include <algorithm>
+#include <memory>
 #include <zip.h>
 
 #include "services/workbook/OpcRelationships.h"
@@ -102,19 +103,26 @@ std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
     return loaded;
 }
 
-void XlsxTemplate::write(const std::string* editedSheetXml, const std::string& target) const
+std::string XlsxTemplate::package(const std::string* editedSheetXml, const std::string& target) const
 {
     const ZipPackage source(path, bytes);
     zip_t* const input = source.handle();
-    int errorCode = 0;
-    zip_t* output = zip_open(target.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &errorCode);
+    // Built in memory: one write of the finished file is far cheaper than
+    // libzip's own temporary file.
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+    zip_t* output = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
     if (!output) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, errorCode);
+        if (buffer)
+            zip_source_free(buffer);
         const std::string message = zip_error_strerror(&error);
         zip_error_fini(&error);
-        throw WorkbookError(target, "cannot write the file: " + message);
+        throw WorkbookError(target, "cannot build the package: " + message);
     }
+    zip_error_fini(&error);
+    zip_source_keep(buffer);
+    std::unique_ptr<zip_source_t, decltype(&zip_source_free)> kept(buffer, &zip_source_free);
     const auto fail = [&](const std::string& what) {
         const std::string message = what + ": " + zip_strerror(output);
         zip_discard(output);
@@ -150,7 +158,19 @@ void XlsxTemplate::write(const std::string* editedSheetXml, const std::string& t
             fail("cannot compress " + std::string(name));
     }
     if (zip_close(output) != 0)
-        fail("cannot write the file");
+        fail("cannot build the package");
+
+    zip_stat_t built;
+    zip_stat_init(&built);
+    std::string content;
+    if (zip_source_stat(buffer, &built) != 0 || zip_source_open(buffer) != 0)
+        throw WorkbookError(target, "cannot read the built package");
+    content.resize(built.size);
+    const zip_int64_t got = zip_source_read(buffer, content.data(), built.size);
+    zip_source_close(buffer);
+    if (got != static_cast<zip_int64_t>(built.size))
+        throw WorkbookError(target, "cannot read the built package");
+    return content;
 }
 
 } // namespace sedilo::workbook

@@ -23,9 +23,9 @@ struct XlsxTemplate {
     // Throws WorkbookError naming `path` and the cause.
     static std::shared_ptr<const XlsxTemplate> load(const std::string& path, std::shared_ptr<const std::string> bytes);
 
-    // Writes the package to `target`: every entry copied raw in its original
-    // order, worksheet 1's part replaced by `sheetXml` when given.
-    void write(const std::string* sheetXml, const std::string& target) const;
+    // The package's bytes for saving as `target`: every entry copied raw in its
+    // original order, worksheet 1's part replaced by `sheetXml` when given.
+    std::string package(const std::string* sheetXml, const std::string& target) const;
 };
 
 } // namespace sedilo::workbook

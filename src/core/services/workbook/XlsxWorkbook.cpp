@@ -20,9 +20,7 @@ public:
     {
         const std::string target = pathWithoutExtension + extension();
         const std::string xml = m_sheet.edited() ? m_sheet.editedXml() : std::string();
-        saveAtomically(target, [&](const std::string& tempPath) {
-            m_template->write(m_sheet.edited() ? &xml : nullptr, tempPath);
-        });
+        saveAtomically(target, m_template->package(m_sheet.edited() ? &xml : nullptr, target));
         return target;
     }
 
