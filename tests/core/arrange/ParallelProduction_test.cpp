@@ -14,9 +14,9 @@ class ParallelProductionTest : public GenerationBed {};
 
 TEST_F(ParallelProductionTest, SameFilesAndRowsAsRoomByRoom)
 {
-    std::vector<Examinee> examinees;
-    for (int i = 1; i <= 150; ++i)
-        examinees.push_back({"考生" + std::to_string(i), "K" + std::to_string(i), "单位" + std::to_string(i % 4)});
+    std::vector<Examinee> examinees = namedExaminees("考生", 150);
+    for (std::size_t i = 0; i < examinees.size(); ++i)
+        examinees[i].unit = i % 3 ? "一班" : "教育单位";
     storeExaminees(examinees);
 
     const std::string small = makeTemplate(m_dir.file("small"), seatBlock(2, 3, 2, 3, "座位号:姓名(单位)"));
