@@ -29,7 +29,9 @@ std::optional<std::pair<unsigned long long, unsigned long long>> fileIdentity(co
 
 TemplateGuard::TemplateGuard(const std::vector<std::string>& templatePaths)
 {
-    for (const std::string& path : templatePaths) {
+    // A city's room list names a few templates thousands of times.
+    const std::set<std::string> distinct(templatePaths.begin(), templatePaths.end());
+    for (const std::string& path : distinct) {
         m_paths.insert(resolved(path));
         if (const auto identity = fileIdentity(path))
             m_files.insert(*identity);
