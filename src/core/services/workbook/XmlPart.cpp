@@ -9,8 +9,9 @@ namespace sedilo::workbook {
 void parseXmlPart(pugi::xml_document& document, const std::string& xml, const std::string& file,
                   const std::string& partName)
 {
-    const pugi::xml_parse_result result =
-        document.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_utf8);
+    // A text of white space only (<t> </t>) is still the cell's text.
+    const pugi::xml_parse_result result = document.load_buffer(
+        xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
     if (!result)
         throw WorkbookError(file, "malformed XML in " + partName + ": " + result.description() + " at byte " +
                                       std::to_string(result.offset));
