@@ -40,6 +40,7 @@ TEST(NewWorkbookTest, WrittenCellsReadBackThroughTheEngine)
     book.setCellText(2, 2, "20140001");
     book.setCellText(3, 1, "two\nlines");
     book.setCellText(3, 3, "bad \xC3 byte");
+    book.setCellText(3, 2, "_x0041_ \x01");
     book.setCellText(4, 1, "gone");
     book.setCellText(4, 1, "");
     const std::string saved = book.saveAs(folder.file("所有考生查询数据导出"));
@@ -52,6 +53,7 @@ TEST(NewWorkbookTest, WrittenCellsReadBackThroughTheEngine)
     EXPECT_EQ(sheet.cellText(2, 2), "20140001"); // stays text
     EXPECT_EQ(sheet.cellText(3, 1), "two\nlines");
     EXPECT_EQ(sheet.cellText(3, 3), "bad \xEF\xBF\xBD byte");
+    EXPECT_EQ(sheet.cellText(3, 2), "_x0041_ \x01");
     EXPECT_EQ(sheet.lastRow(), 3);
     EXPECT_EQ(sheet.lastColumn(), 4);
 }

@@ -9,6 +9,7 @@
 #include "services/workbook/CellReference.h"
 #include "services/workbook/Utf8.h"
 #include "services/workbook/WorkbookError.h"
+#include "services/workbook/XlsxText.h"
 #include "services/workbook/XlsxSheetIndex.h"
 
 namespace sedilo::workbook {
@@ -142,7 +143,7 @@ std::string NewWorkbook::saveAs(const std::string& pathWithoutExtension) const
             const int column = static_cast<int>(key & 0xFFFF);
             const lxw_error written =
                 worksheet_write_string(sheet, static_cast<lxw_row_t>(row - 1), static_cast<lxw_col_t>(column - 1),
-                                       text.c_str(), formatAt(row, column));
+                                       protectLiteralEscapes(text).c_str(), formatAt(row, column));
             if (failure == LXW_NO_ERROR)
                 failure = written;
         }

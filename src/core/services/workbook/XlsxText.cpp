@@ -101,6 +101,19 @@ std::string encodeStoredText(std::string_view text)
     return out;
 }
 
+std::string protectLiteralEscapes(std::string_view text)
+{
+    if (text.find("_x") == std::string_view::npos)
+        return std::string(text);
+    std::string out;
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        if (escapeAt(text, pos) >= 0)
+            out += "_x005F";
+        out += text[pos];
+    }
+    return out;
+}
+
 bool needsSpacePreserve(std::string_view text)
 {
     const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };

@@ -16,6 +16,10 @@ std::string decodeStoredText(std::string_view stored);
 // UTF-8 replaced by U+FFFD.
 std::string encodeStoredText(std::string_view text);
 
+// Only the underscore of each literal "_xHHHH_" escaped, for writers that do
+// the XML escaping themselves but would let such text read back as an escape.
+std::string protectLiteralEscapes(std::string_view text);
+
 // Whether the stored text needs xml:space="preserve" to keep its
 // leading or trailing white space.
 bool needsSpacePreserve(std::string_view text);
