@@ -7,11 +7,14 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "BackgroundRun.h"
 #include "Controls.h"
 #include "ExamineeGridModel.h"
 #include "ProgressBinding.h"
 #include "Twips.h"
 #include "UiStyle.h"
+#include "basedata/BaseDataImport.h"
+#include "basedata/ClearBaseData.h"
 
 namespace sedilo::gui {
 
@@ -24,7 +27,9 @@ constexpr int kEditHeight = 315;
 constexpr int kColumnWidths[] = {1000, 2149, 2149, 2149, 2149};
 } // namespace
 
-BaseDataPage::BaseDataPage(basedata::BaseDataTab& tab, QWidget* parent) : QWidget(parent), m_tab(tab)
+BaseDataPage::BaseDataPage(session::Session& session, Prompt& prompt, ShellDialogs& dialogs, BackgroundRun& run,
+                           QWidget* parent)
+    : QWidget(parent), m_session(session), m_tab(session.baseData), m_prompt(prompt), m_dialogs(dialogs), m_run(run)
 {
     const QColor blue(0, 0, 255);
     m_label2 = makeLabel(this, "Label2",
@@ -94,10 +99,36 @@ void BaseDataPage::writeGridHeaders()
         m_sjgrid->setColumnWidth(column, twips(kColumnWidths[column]));
 }
 
-// The operations of this tab are connected here as they arrive.
-void BaseDataPage::onPushButton2Clicked() {}
-void BaseDataPage::onPushButton1Clicked() {}
-void BaseDataPage::onPushButton6Clicked() {}
-void BaseDataPage::onPushButton12Clicked() {}
+void BaseDataPage::onPushButton2Clicked()
+{
+    basedata::ChooseDataFile(m_tab, m_dialogs);
+    pushToWidgets();
+}
+
+void BaseDataPage::onPushButton1Clicked()
+{
+    pullFromWidgets();
+    // The import replaces the grid from its thread at the end.
+    m_sjgridModel->suspend();
+    const bool started = m_run.start(
+        [this] { basedata::ImportBaseData(m_tab, m_session.database, m_session.cipher, m_prompt); },
+        [this] {
+            m_sjgridModel->resume();
+            pushToWidgets();
+        });
+    if (!started)
+        m_sjgridModel->resume();
+}
+
+void BaseDataPage::onPushButton6Clicked()
+{
+    m_sample.show(m_dialogs, m_prompt);
+}
+
+void BaseDataPage::onPushButton12Clicked()
+{
+    basedata::ClearBaseData(m_tab, m_session.database, m_prompt);
+    pushToWidgets();
+}
 
 } // namespace sedilo::gui

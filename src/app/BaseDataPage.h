@@ -2,7 +2,10 @@
 
 #include <QWidget>
 
-#include "basedata/BaseDataTab.h"
+#include "app/Session.h"
+#include "basedata/BaseDataSample.h"
+#include "services/Prompt.h"
+#include "services/ShellDialogs.h"
 
 class QLabel;
 class QLineEdit;
@@ -12,16 +15,19 @@ class QTableView;
 
 namespace sedilo::gui {
 
+class BackgroundRun;
 class ExamineeGridModel;
 class ProgressBinding;
 
-// Tab index 0, "导入基础数据": importing the examinees.
+// Tab index 0, "导入基础数据": importing the examinees. The import runs as a
+// background run; the grid shows nothing of it until it has ended.
 class BaseDataPage : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "导入基础数据";
 
-    explicit BaseDataPage(basedata::BaseDataTab& tab, QWidget* parent = nullptr);
+    BaseDataPage(session::Session& session, Prompt& prompt, ShellDialogs& dialogs, BackgroundRun& run,
+                 QWidget* parent = nullptr);
 
     // Copies the texts typed into the page into the tab's state, and back.
     void pullFromWidgets();
@@ -37,7 +43,12 @@ private slots:
     void onPushButton12Clicked(); // clear the base data
 
 private:
+    session::Session& m_session;
     basedata::BaseDataTab& m_tab;
+    Prompt& m_prompt;
+    ShellDialogs& m_dialogs;
+    BackgroundRun& m_run;
+    basedata::BaseDataSample m_sample;
     QLabel* m_label2;
     QLabel* m_label3;
     QLabel* m_label4;

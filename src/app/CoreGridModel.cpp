@@ -20,7 +20,7 @@ int CoreGridModel::columnCount(const QModelIndex& parent) const
 QVariant CoreGridModel::data(const QModelIndex& index, int role) const
 {
     const int row = index.row() + 1;
-    if (!index.isValid() || row >= gridRows())
+    if (!index.isValid() || m_suspended || row >= gridRows())
         return {};
     if (role == Qt::DisplayRole)
         return QString::fromStdString(gridText(row, index.column()));
@@ -33,7 +33,11 @@ QVariant CoreGridModel::data(const QModelIndex& index, int role) const
 
 QVariant CoreGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section >= gridColumns() || gridRows() < 1)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section >= gridColumns())
+        return {};
+    if (m_suspended)
+        return m_suspendedHeaders.value(section);
+    if (gridRows() < 1)
         return {};
     return QString::fromStdString(gridText(0, section));
 }
@@ -45,6 +49,8 @@ QColor CoreGridModel::gridColor(int, int) const
 
 void CoreGridModel::gridChanged()
 {
+    if (m_suspended)
+        return;
     if (QThread::currentThread() == thread()) {
         refresh();
         return;
@@ -56,6 +62,8 @@ void CoreGridModel::gridChanged()
 void CoreGridModel::refresh()
 {
     m_refreshQueued = false;
+    if (m_suspended)
+        return;
     // Rows are added or dropped at the end rather than the model reset, so
     // that the view keeps its current cell.
     const int rows = std::max(0, gridRows() - 1);
@@ -72,6 +80,29 @@ void CoreGridModel::refresh()
     if (m_shownRows > 0)
         emit dataChanged(index(0, 0), index(m_shownRows - 1, columns - 1));
     emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
+}
+
+void CoreGridModel::suspend()
+{
+    if (m_suspended)
+        return;
+    m_suspendedHeaders.clear();
+    for (int column = 0; column < gridColumns(); ++column)
+        m_suspendedHeaders.append(headerData(column, Qt::Horizontal).toString());
+    beginResetModel();
+    m_suspended = true;
+    m_shownRows = 0;
+    endResetModel();
+}
+
+void CoreGridModel::resume()
+{
+    if (!m_suspended)
+        return;
+    beginResetModel();
+    m_suspended = false;
+    m_shownRows = std::max(0, gridRows() - 1);
+    endResetModel();
 }
 
 } // namespace sedilo::gui

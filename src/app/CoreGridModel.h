@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 
+#include <QStringList>
+
 #include <atomic>
 #include <string>
 
@@ -24,6 +26,12 @@ public:
     // Brings the view up to date with the grid now.
     void refresh();
 
+    // While work off the user-interface thread may replace the grid, the view
+    // shows the header alone and reads nothing of the grid; resume() shows the
+    // grid as the work left it.
+    void suspend();
+    void resume();
+
 protected:
     // To be called by the grid's change listener, from any thread.
     void gridChanged();
@@ -37,6 +45,8 @@ protected:
 private:
     int m_shownRows = 0; // data rows the view knows of
     std::atomic_bool m_refreshQueued{false};
+    std::atomic_bool m_suspended{false};
+    QStringList m_suspendedHeaders;
 };
 
 } // namespace sedilo::gui

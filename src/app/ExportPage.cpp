@@ -6,10 +6,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "BackgroundRun.h"
 #include "Controls.h"
 #include "ProgressBinding.h"
 #include "Twips.h"
 #include "UiStyle.h"
+#include "export/QueryExport.h"
 #include "services/ShellFolders.h"
 
 namespace sedilo::gui {
@@ -22,9 +24,10 @@ constexpr int kRadioWidth = 1860;
 constexpr int kRowHeight = 330;
 } // namespace
 
-ExportPage::ExportPage(exporting::ExportTab& tab, const arrange::GenerateTab& generateTab, ShellDialogs& dialogs,
-                       Prompt& prompt, QWidget* parent)
-    : QWidget(parent), m_tab(tab), m_generateTab(generateTab), m_dialogs(dialogs), m_prompt(prompt)
+ExportPage::ExportPage(session::Session& session, Prompt& prompt, ShellDialogs& dialogs, BackgroundRun& run,
+                       QWidget* parent)
+    : QWidget(parent), m_session(session), m_tab(session.exporting), m_generateTab(session.generate),
+      m_dialogs(dialogs), m_prompt(prompt), m_run(run)
 {
     const QColor orange(255, 192, 128);
     m_gr = makeGroupBox(this, "gr", "分类关键字", pageRect(kLeft, 840, 7935, 2175));
@@ -72,7 +75,14 @@ void ExportPage::onPushButton4Clicked()
     OpenOutputFolder(OutputFolderButton::PushButton4, m_generateTab.ksoutpath, m_dialogs, m_prompt);
 }
 
-// The query export is connected here when it arrives.
-void ExportPage::onPushButton5Clicked() {}
+void ExportPage::onPushButton5Clicked()
+{
+    pullFromWidgets();
+    m_run.start(
+        [this, folder = m_generateTab.ksoutpath] {
+            exporting::ExportQueryWorkbooks(m_tab, folder, m_session.database, m_prompt);
+        },
+        [this] { pushToWidgets(); });
+}
 
 } // namespace sedilo::gui

@@ -2,8 +2,7 @@
 
 #include <QWidget>
 
-#include "arrange/GenerateTab.h"
-#include "export/ExportTab.h"
+#include "app/Session.h"
 #include "services/Prompt.h"
 #include "services/ShellDialogs.h"
 
@@ -15,17 +14,18 @@ class QRadioButton;
 
 namespace sedilo::gui {
 
+class BackgroundRun;
 class ProgressBinding;
 
 // Tab index 3, "考生查询数据导出": the query workbooks. They go to the output
-// folder chosen on the generation tab.
+// folder chosen on the generation tab. The export is a background run.
 class ExportPage : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "考生查询数据导出";
 
-    ExportPage(exporting::ExportTab& tab, const arrange::GenerateTab& generateTab, ShellDialogs& dialogs,
-               Prompt& prompt, QWidget* parent = nullptr);
+    ExportPage(session::Session& session, Prompt& prompt, ShellDialogs& dialogs, BackgroundRun& run,
+               QWidget* parent = nullptr);
 
     // Copies the chosen mode into the tab's state, and back.
     void pullFromWidgets();
@@ -36,10 +36,12 @@ private slots:
     void onPushButton4Clicked(); // open the output folder
 
 private:
+    session::Session& m_session;
     exporting::ExportTab& m_tab;
     const arrange::GenerateTab& m_generateTab;
     ShellDialogs& m_dialogs;
     Prompt& m_prompt;
+    BackgroundRun& m_run;
     QGroupBox* m_gr;
     QRadioButton* m_dcfl1;
     QLabel* m_label1;

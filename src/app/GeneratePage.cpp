@@ -5,10 +5,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "BackgroundRun.h"
 #include "Controls.h"
 #include "ProgressBinding.h"
 #include "Twips.h"
 #include "UiStyle.h"
+#include "arrange/GenerateArrangement.h"
 #include "services/ShellFolders.h"
 
 namespace sedilo::gui {
@@ -21,8 +23,9 @@ constexpr int kPathRowTop = 1500;
 constexpr int kEditHeight = 315;
 } // namespace
 
-GeneratePage::GeneratePage(arrange::GenerateTab& tab, ShellDialogs& dialogs, Prompt& prompt, QWidget* parent)
-    : QWidget(parent), m_tab(tab), m_dialogs(dialogs), m_prompt(prompt)
+GeneratePage::GeneratePage(session::Session& session, Prompt& prompt, ShellDialogs& dialogs, BackgroundRun& run,
+                           QWidget* parent)
+    : QWidget(parent), m_session(session), m_tab(session.generate), m_dialogs(dialogs), m_prompt(prompt), m_run(run)
 {
     m_label9 = makeLabel(this, "Label9", "方法：选择生成路径-->点击生成编排文件按钮。", pageRect(kLeft, 840, 9000, 360));
     m_label9->setFont(songTi(10.5));
@@ -73,7 +76,15 @@ void GeneratePage::onPushButton11Clicked()
     OpenOutputFolder(OutputFolderButton::PushButton11, m_tab.ksoutpath, m_dialogs, m_prompt);
 }
 
-// The generation run is connected here when it arrives.
-void GeneratePage::onPushButton7Clicked() {}
+// The run reads the room tab, which cannot change while the controls are disabled.
+void GeneratePage::onPushButton7Clicked()
+{
+    pullFromWidgets();
+    m_run.start(
+        [this] {
+            arrange::GenerateArrangement(m_tab, m_session.rooms, m_session.database, m_session.cipher, m_prompt);
+        },
+        [this] { pushToWidgets(); });
+}
 
 } // namespace sedilo::gui

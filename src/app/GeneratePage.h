@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "arrange/GenerateTab.h"
+#include "app/Session.h"
 #include "services/Prompt.h"
 #include "services/ShellDialogs.h"
 
@@ -13,15 +13,18 @@ class QPushButton;
 
 namespace sedilo::gui {
 
+class BackgroundRun;
 class ProgressBinding;
 
-// Tab index 2, "生成考室编排表": the output folder and the generation run.
+// Tab index 2, "生成考室编排表": the output folder and the generation run,
+// which is a background run.
 class GeneratePage : public QWidget {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "生成考室编排表";
 
-    GeneratePage(arrange::GenerateTab& tab, ShellDialogs& dialogs, Prompt& prompt, QWidget* parent = nullptr);
+    GeneratePage(session::Session& session, Prompt& prompt, ShellDialogs& dialogs, BackgroundRun& run,
+                 QWidget* parent = nullptr);
 
     // Copies the texts typed into the page into the tab's state, and back.
     void pullFromWidgets();
@@ -33,9 +36,11 @@ private slots:
     void onPushButton11Clicked(); // open the output folder
 
 private:
+    session::Session& m_session;
     arrange::GenerateTab& m_tab;
     ShellDialogs& m_dialogs;
     Prompt& m_prompt;
+    BackgroundRun& m_run;
     QLabel* m_label9;
     QLabel* m_label13;
     QLineEdit* m_ksoutpath;

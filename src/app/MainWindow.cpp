@@ -1,8 +1,15 @@
 #include "MainWindow.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
+
+#include "BackgroundRun.h"
 
 #include "Banner.h"
 #include "BaseDataPage.h"
@@ -11,6 +18,7 @@
 #include "RoomsPage.h"
 #include "Twips.h"
 #include "UiStyle.h"
+#include "UiThreadPrompt.h"
 #include "app/Startup.h"
 
 namespace sedilo::gui {
@@ -22,7 +30,8 @@ constexpr int kTabControlTop = 68; // 1030 twips, rounded so that the control en
 } // namespace
 
 MainWindow::MainWindow(const std::string& databasePath, Prompt& prompt, ShellDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_prompt(prompt), m_session(std::make_unique<session::Session>(databasePath, prompt))
+    : QWidget(parent), m_prompt(new UiThreadPrompt(prompt, this)), m_run(new BackgroundRun(*m_prompt, this)),
+      m_session(std::make_unique<session::Session>(databasePath, *m_prompt))
 {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QString::fromUtf8(kCaption));
@@ -30,7 +39,7 @@ MainWindow::MainWindow(const std::string& databasePath, Prompt& prompt, ShellDia
     setFont(songTi(9));
 
     auto& state = *m_session;
-    m_guard = std::make_unique<session::TabGuard>(state.database, state.rooms.ksgrid, state.rooms.options, prompt,
+    m_guard = std::make_unique<session::TabGuard>(state.database, state.rooms.ksgrid, state.rooms.options, *m_prompt,
                                                   state.generate.ksscpro, state.exporting.cxdcscpro);
 
     m_image1 = new QLabel(this);
@@ -41,28 +50,32 @@ MainWindow::MainWindow(const std::string& databasePath, Prompt& prompt, ShellDia
     m_tabControl = new QTabWidget(this);
     m_tabControl->setObjectName(QStringLiteral("TabControl1"));
     m_tabControl->setGeometry(0, kTabControlTop, kClientWidth, kClientHeight - kTabControlTop);
-    m_baseDataPage = new BaseDataPage(state.baseData);
-    m_roomsPage = new RoomsPage(state.rooms);
-    m_generatePage = new GeneratePage(state.generate, dialogs, prompt);
-    m_exportPage = new ExportPage(state.exporting, state.generate, dialogs, prompt);
+    m_baseDataPage = new BaseDataPage(state, *m_prompt, dialogs, *m_run);
+    m_roomsPage = new RoomsPage(state, *m_prompt, dialogs);
+    m_generatePage = new GeneratePage(state, *m_prompt, dialogs, *m_run);
+    m_exportPage = new ExportPage(state, *m_prompt, dialogs, *m_run);
     m_tabControl->addTab(m_baseDataPage, QString::fromUtf8(BaseDataPage::kCaption));
     m_tabControl->addTab(m_roomsPage, QString::fromUtf8(RoomsPage::kCaption));
     m_tabControl->addTab(m_generatePage, QString::fromUtf8(GeneratePage::kCaption));
     m_tabControl->addTab(m_exportPage, QString::fromUtf8(ExportPage::kCaption));
 
     connect(m_tabControl, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
+    connect(m_run, &BackgroundRun::started, this, [this] { setControlsEnabled(false); });
+    connect(m_run, &BackgroundRun::finished, this, &MainWindow::onRunFinished);
 }
 
-// The pages hold references into the session: they go first.
+// A run still going works on the session, and the pages hold references into
+// it: the run ends first, then the pages go.
 MainWindow::~MainWindow()
 {
+    m_run->waitForFinished();
     delete m_tabControl;
 }
 
 void MainWindow::start()
 {
     auto& state = *m_session;
-    session::RunStartup(state.database, m_prompt, state.cipher);
+    session::RunStartup(state.database, *m_prompt, state.cipher);
     selectTabWithoutGuard(session::kBaseDataTabIndex);
     m_baseDataPage->writeGridHeaders();
     m_roomsPage->writeGridHeaders();
@@ -97,6 +110,41 @@ void MainWindow::onTabChanged(int index)
     // its earlier checks have just passed.
     if (const auto redirect = m_guard->TabChanged(index))
         m_tabControl->setCurrentIndex(*redirect);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The run uses the session the window owns; the window closes when it ends.
+    if (m_run->isRunning()) {
+        m_closeWhenRunEnds = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void MainWindow::onRunFinished()
+{
+    setControlsEnabled(true);
+    if (m_closeWhenRunEnds) {
+        m_closeWhenRunEnds = false;
+        close();
+    }
+}
+
+// Everything the user can act on: the tab bar, buttons, option boxes, text
+// boxes and grids. Labels and progress bars stay as they are, so that the
+// progress of the run reads clearly.
+void MainWindow::setControlsEnabled(bool enabled)
+{
+    m_tabControl->tabBar()->setEnabled(enabled);
+    for (int page = 0; page < m_tabControl->count(); ++page) {
+        for (QWidget* control : m_tabControl->widget(page)->findChildren<QWidget*>()) {
+            if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control)
+                || qobject_cast<QAbstractItemView*>(control))
+                control->setEnabled(enabled);
+        }
+    }
 }
 
 } // namespace sedilo::gui

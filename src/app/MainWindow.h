@@ -15,13 +15,17 @@ class QTabWidget;
 
 namespace sedilo::gui {
 
+class BackgroundRun;
 class BaseDataPage;
 class ExportPage;
 class GeneratePage;
 class RoomsPage;
+class UiThreadPrompt;
 
 // The form `main`: the banner across the top and TabControl1 with one page
-// per step of the work. It owns the session every operation works on.
+// per step of the work. It owns the session every operation works on. While a
+// long operation runs off the user-interface thread the controls are disabled
+// and closing waits for the run's end.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -42,12 +46,23 @@ public:
 
     session::Session& session() { return *m_session; }
     QTabWidget* tabControl() const { return m_tabControl; }
+    // The long operations; its `finished` signal tells when one has ended.
+    BackgroundRun& backgroundRun() { return *m_run; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private slots:
     void onTabChanged(int index);
 
 private:
-    Prompt& m_prompt;
+    void setControlsEnabled(bool enabled);
+    void onRunFinished();
+
+    // Every message box goes through this, whichever thread shows it.
+    UiThreadPrompt* m_prompt;
+    BackgroundRun* m_run;
+    bool m_closeWhenRunEnds = false;
     std::unique_ptr<session::Session> m_session;
     std::unique_ptr<session::TabGuard> m_guard;
     QLabel* m_image1;

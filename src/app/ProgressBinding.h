@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <atomic>
 
@@ -19,6 +21,8 @@ namespace sedilo::gui {
 class ProgressBinding : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kInterval = 40;
+
     ProgressBinding(ProgressControl& control, QProgressBar* bar, QLabel* status, QObject* parent = nullptr);
     ~ProgressBinding() override;
 
@@ -26,10 +30,14 @@ public:
     void apply();
 
 private:
+    void showSoon();
+
     ProgressControl& m_control;
     QPointer<QProgressBar> m_bar;
     QPointer<QLabel> m_status;
     std::atomic_bool m_updateQueued{false};
+    QElapsedTimer m_sinceApply;
+    QTimer m_delay;
 };
 
 } // namespace sedilo::gui

@@ -2,32 +2,24 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QThread>
 
+#include "UiThread.h"
 #include "services/Messages.h"
 
 namespace sedilo::gui {
 
 QtPrompt::QtPrompt(QObject* parent) : QObject(parent) {}
 
-template <typename Function> void QtPrompt::runOnOwnThread(Function function)
-{
-    if (QThread::currentThread() == thread())
-        function();
-    else
-        QMetaObject::invokeMethod(this, function, Qt::BlockingQueuedConnection);
-}
-
 PromptAnswer QtPrompt::show(PromptStyle style, const std::string& text, const std::string& detail)
 {
     PromptAnswer answer = PromptAnswer::Ok;
-    runOnOwnThread([&] { answer = showHere(style, text, detail); });
+    runOnThreadOf(this, [&] { answer = showHere(style, text, detail); });
     return answer;
 }
 
 void QtPrompt::showPlain(const std::string& text, bool informationIcon)
 {
-    runOnOwnThread([&] { showPlainHere(text, informationIcon); });
+    runOnThreadOf(this, [&] { showPlainHere(text, informationIcon); });
 }
 
 PromptAnswer QtPrompt::showHere(PromptStyle style, const std::string& text, const std::string& detail)

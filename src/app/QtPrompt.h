@@ -24,7 +24,6 @@ public:
 private:
     PromptAnswer showHere(PromptStyle style, const std::string& text, const std::string& detail);
     void showPlainHere(const std::string& text, bool informationIcon);
-    template <typename Function> void runOnOwnThread(Function function);
 
     QPointer<QWidget> m_window;
 };

@@ -1,6 +1,7 @@
 #include "RoomsPage.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -14,6 +15,8 @@
 #include "Twips.h"
 #include "UiStyle.h"
 #include "rooms/RoomEditor.h"
+#include "rooms/RoomPersistence.h"
+#include "rooms/TemplateSample.h"
 
 namespace sedilo::gui {
 
@@ -32,7 +35,8 @@ constexpr int kBottomButtonHeight = 495;
 constexpr int kColumnWidths[] = {2500, 7700};
 } // namespace
 
-RoomsPage::RoomsPage(rooms::RoomsTab& tab, QWidget* parent) : QWidget(parent), m_tab(tab)
+RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), m_session(session), m_tab(session.rooms), m_prompt(prompt), m_dialogs(dialogs)
 {
     const QColor olive(192, 192, 0);
     // The group box reaches down to the tab control's bottom edge, which Qt's page frame takes a little of.
@@ -173,22 +177,67 @@ void RoomsPage::followCurrentCell(const QModelIndex& index)
     m_tab.ksgrid.setCol(index.column());
 }
 
-// The operations of this tab are connected here as they arrive.
-void RoomsPage::onSzksbtClicked() {}
-void RoomsPage::onSzksbt2Clicked() {}
-void RoomsPage::onPushButton8Clicked() {}
-void RoomsPage::onPushButton10Clicked() {}
-void RoomsPage::onPushButton18Clicked() {}
-void RoomsPage::onPushButton9Clicked() {}
-void RoomsPage::onPushButton13Clicked() {}
-void RoomsPage::onPushButton14Clicked() {}
+void RoomsPage::onSzksbtClicked()
+{
+    pullFromWidgets();
+    rooms::ChooseRoomTemplate(m_tab, m_dialogs);
+    pushToWidgets();
+}
+
+void RoomsPage::onSzksbt2Clicked()
+{
+    pullFromWidgets();
+    rooms::AddRoom(m_tab, m_prompt);
+    pushToWidgets();
+}
+
+void RoomsPage::onPushButton8Clicked()
+{
+    pullFromWidgets();
+    rooms::ModifyRoom(m_tab, m_prompt);
+    pushToWidgets();
+}
+
+void RoomsPage::onPushButton10Clicked()
+{
+    rooms::DeleteRoom(m_tab, m_prompt);
+    pushToWidgets();
+}
+
+void RoomsPage::onPushButton18Clicked()
+{
+    rooms::ClearRooms(m_tab, m_prompt);
+    pushToWidgets();
+}
+
+void RoomsPage::onPushButton9Clicked()
+{
+    rooms::OpenTemplateSample(QCoreApplication::applicationDirPath().toStdString(), m_dialogs, m_prompt);
+}
+
+void RoomsPage::onPushButton13Clicked()
+{
+    rooms::SaveRooms(m_tab, m_session.database, m_prompt);
+}
+
+void RoomsPage::onPushButton14Clicked()
+{
+    rooms::LoadRooms(m_tab, m_session.database, m_prompt);
+    pushToWidgets();
+}
+
 void RoomsPage::onKsgridClicked(const QModelIndex& index)
 {
     followCurrentCell(index);
+    pullFromWidgets();
+    rooms::SelectRoom(m_tab);
+    pushToWidgets();
 }
+
 void RoomsPage::onKsgridDoubleClicked(const QModelIndex& index)
 {
     followCurrentCell(index);
+    rooms::OpenRoomTemplate(m_tab, m_dialogs, m_prompt);
 }
 
 } // namespace sedilo::gui

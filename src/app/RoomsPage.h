@@ -4,7 +4,9 @@
 
 #include <array>
 
-#include "rooms/RoomsTab.h"
+#include "app/Session.h"
+#include "services/Prompt.h"
+#include "services/ShellDialogs.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -24,7 +26,7 @@ class RoomsPage : public QWidget {
 public:
     static constexpr const char* kCaption = "设置考室参数";
 
-    explicit RoomsPage(rooms::RoomsTab& tab, QWidget* parent = nullptr);
+    RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& dialogs, QWidget* parent = nullptr);
 
     // Copies the texts typed into the page into the tab's state, and back.
     void pullFromWidgets();
@@ -51,7 +53,10 @@ private:
     void showOptions();
     void followCurrentCell(const QModelIndex& index);
 
+    session::Session& m_session;
     rooms::RoomsTab& m_tab;
+    Prompt& m_prompt;
+    ShellDialogs& m_dialogs;
     QGroupBox* m_groupBox1;
     QLabel* m_label7;
     QLabel* m_label5;

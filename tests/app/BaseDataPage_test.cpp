@@ -6,12 +6,47 @@
 #include <QTableView>
 #include <QTest>
 
+#include <filesystem>
 #include <thread>
 
 #include "ControlChecks.h"
 #include "WindowFixture.h"
+#include "support/TempDir.h"
 
 using namespace sedilo;
+
+namespace {
+
+QStringList gridRow(const QTableView* grid, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < grid->model()->columnCount(); ++column)
+        cells << grid->model()->index(row, column).data().toString();
+    return cells;
+}
+
+// The controls the user could act on during a run, one of each kind.
+bool userControlsEnabled(const gui::MainWindow& window)
+{
+    for (const char* name : {"PushButton1", "PushButton12", "sjlj", "sjgrid", "szksbt2", "pxfschek1", "PushButton7",
+                             "ksoutpath", "dcfl2", "PushButton5"}) {
+        if (!window.findChild<QWidget*>(QString::fromLatin1(name))->isEnabled())
+            return false;
+    }
+    return window.tabControl()->tabBar()->isEnabled();
+}
+
+bool userControlsDisabled(const gui::MainWindow& window)
+{
+    for (const char* name : {"PushButton1", "PushButton12", "sjlj", "sjgrid", "szksbt2", "pxfschek1", "PushButton7",
+                             "ksoutpath", "dcfl2", "PushButton5"}) {
+        if (window.findChild<QWidget*>(QString::fromLatin1(name))->isEnabled())
+            return false;
+    }
+    return !window.tabControl()->tabBar()->isEnabled();
+}
+
+} // namespace
 
 class BaseDataPageTest : public QObject {
     Q_OBJECT
@@ -117,6 +152,144 @@ private slots:
         QCOMPARE(sjgrid->model()->index(1, 1).data().toString(), QStringLiteral("李四"));
         QTRY_COMPARE(prbar->value(), 3);
         QCOMPARE(prbar->maximum(), 3);
+    }
+
+    void importFromAWorkbookRunsInTheBackgroundAndFillsTheGrid()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        fixture.prompt.clear();
+        CONTROL(sjlj, QLineEdit, &window, "sjlj");
+        CONTROL(sjgrid, QTableView, &window, "sjgrid");
+        CONTROL(prbar, QProgressBar, &window, "Prbar");
+        CONTROL(choose, QPushButton, &window, "PushButton2");
+
+        const std::string workbook = test::fixturePath("basedata-examinees.xlsx");
+        fixture.dialogs.nextFile(workbook);
+        QTest::mouseClick(choose, Qt::LeftButton);
+        QCOMPARE(sjlj->text(), QString::fromStdString(workbook));
+        QCOMPARE(fixture.dialogs.titles, std::vector<std::string>{"选择Excel文件"});
+
+        // Every box of the run comes up while the window is locked, and none of them while the grid is read.
+        std::vector<bool> lockedWhileShown;
+        fixture.prompt.whileShown = [&](const std::string&) { lockedWhileShown.push_back(userControlsDisabled(window)); };
+        QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
+        QCOMPARE(fixture.prompt.texts(), (std::vector<std::string>{"导入过程中请勿进行任何操作！", "导入成功完成。"}));
+        QCOMPARE(fixture.prompt.offUiThread, 0);
+        QCOMPARE(lockedWhileShown, (std::vector<bool>{true, true}));
+        QVERIFY(userControlsEnabled(window));
+
+        QCOMPARE(sjgrid->model()->rowCount(), 4);
+        QCOMPARE(gridRow(sjgrid, 0), (QStringList{"1", "张三", "20140001", "一班", "89"}));
+        QCOMPARE(gridRow(sjgrid, 1), (QStringList{"2", "李四", "20140002", "", "89.5"}));
+        QCOMPARE(gridRow(sjgrid, 2), (QStringList{"3", "王五", "20140003", "三班", ""}));
+        QCOMPARE(gridRow(sjgrid, 3), (QStringList{" ", "", "", "", ""}));
+        QCOMPARE(sjgrid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("姓   名"));
+        QCOMPARE(prbar->maximum(), 6); // the last used row of the worksheet
+        QCOMPARE(prbar->value(), 6);
+        QCOMPARE(fixture.db.onDisk("select 考号, 单位, 成绩 from jcdata order by 考号"),
+                 (std::vector<std::string>{"20140001|一班|89", "20140002||89.5", "20140003|三班|0"}));
+
+        // The base data now let the user onto the room tab.
+        fixture.clickTab(1);
+        QCOMPARE(window.tabControl()->currentIndex(), 1);
+    }
+
+    void aSecondImportReplacesTheRowsAndAFailedOneKeepsThem()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        CONTROL(sjlj, QLineEdit, &window, "sjlj");
+        CONTROL(sjgrid, QTableView, &window, "sjgrid");
+        QTest::keyClicks(sjlj, QString::fromStdString(test::fixturePath("basedata-examinees.xlsx")));
+        QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
+        sjlj->clear();
+        QTest::keyClicks(sjlj, QString::fromStdString(test::fixturePath("basedata-blank-name.xlsx")));
+        QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
+        QCOMPARE(sjgrid->model()->rowCount(), 3); // two examinees and the " " row, nothing of the first import
+        QCOMPARE(gridRow(sjgrid, 1), (QStringList{"2", "乙", "1002", "一班", "91"}));
+        QCOMPARE(gridRow(sjgrid, 2).first(), QStringLiteral(" "));
+
+        fixture.prompt.clear();
+        sjlj->clear();
+        QTest::keyClicks(sjlj, QString::fromStdString(test::fixturePath("basedata-error-row50.xlsx")));
+        QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
+        QCOMPARE(fixture.prompt.texts().back(), std::string("基础数据导入失败！"));
+        QVERIFY(!fixture.prompt.shown().back().detail.empty());
+        QCOMPARE(sjgrid->model()->rowCount(), 3);
+        QCOMPARE(gridRow(sjgrid, 0), (QStringList{"1", "甲", "1001", "一班", "90"}));
+        QCOMPARE(fixture.db.onDisk("select 考号 from jcdata order by 考号"), (std::vector<std::string>{"1001", "1002"}));
+        QVERIFY(userControlsEnabled(window));
+
+        fixture.prompt.clear();
+        sjlj->setText(QStringLiteral("   "));
+        QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"没选择数据源文件！"});
+    }
+
+    void closingDuringAnImportWaitsForItsEnd()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        CONTROL(sjlj, QLineEdit, &window, "sjlj");
+        sjlj->setText(QString::fromStdString(test::fixturePath("basedata-examinees.xlsx")));
+        bool closedDuringRun = true;
+        fixture.prompt.whileShown = [&](const std::string& text) {
+            if (text == "导入过程中请勿进行任何操作！") {
+                window.close();
+                closedDuringRun = !window.isVisible();
+            }
+        };
+        QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
+        QVERIFY(!closedDuringRun);
+        QVERIFY(!window.isVisible()); // closed once the run had ended
+        QCOMPARE(fixture.db.onDisk("select count(*) from jcdata"), std::vector<std::string>{"3"});
+
+        // Destroying the window while a run goes on waits for the run, answering its boxes meanwhile.
+        window.show();
+        fixture.prompt.whileShown = {};
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("PushButton1")), Qt::LeftButton);
+        QVERIFY(window.backgroundRun().isRunning());
+        fixture.window.reset();
+        QCOMPARE(fixture.prompt.texts().back(), std::string("导入成功完成。"));
+    }
+
+    void clearingEmptiesTheBaseDataAndTheGrid()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        CONTROL(sjlj, QLineEdit, &window, "sjlj");
+        CONTROL(sjgrid, QTableView, &window, "sjgrid");
+        sjlj->setText(QString::fromStdString(test::fixturePath("basedata-examinees.xlsx")));
+        QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
+        fixture.prompt.clear();
+
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("PushButton12")), Qt::LeftButton);
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"基础数据已清空！"});
+        QCOMPARE(sjgrid->model()->rowCount(), 1);
+        QCOMPARE(gridRow(sjgrid, 0), (QStringList{"", "", "", "", ""}));
+        QCOMPARE(sjgrid->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("成   绩"));
+        QCOMPARE(fixture.db.onDisk("select count(*) from jcdata"), std::vector<std::string>{"0"});
+        QCOMPARE(sjlj->text(), QString::fromStdString(test::fixturePath("basedata-examinees.xlsx")));
+
+        fixture.clickTab(1);
+        QCOMPARE(window.tabControl()->currentIndex(), 0);
+        QCOMPARE(fixture.prompt.texts().back(), std::string("基础数据没导入，请先导入基础数据！"));
+    }
+
+    void sampleWorkbookGoesToTheDesktop()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        fixture.prompt.clear();
+        CONTROL(sample, QPushButton, &window, "PushButton6");
+        QTest::mouseClick(sample, Qt::LeftButton);
+        QTest::mouseClick(sample, Qt::LeftButton);
+        QCOMPARE(fixture.dialogs.openedDocuments.size(), size_t(2));
+        QVERIFY(fixture.dialogs.openedDocuments[0] != fixture.dialogs.openedDocuments[1]);
+        for (const std::string& document : fixture.dialogs.openedDocuments)
+            QVERIFY(std::filesystem::is_regular_file(document));
+        QVERIFY(fixture.prompt.shown().empty());
     }
 
     void pathBoxAndStateStayInStep()

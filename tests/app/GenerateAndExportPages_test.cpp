@@ -6,10 +6,29 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <filesystem>
+
 #include "ControlChecks.h"
 #include "WindowFixture.h"
+#include "support/TempDir.h"
 
 using namespace sedilo;
+
+namespace {
+
+const std::string kDoNotOperate = "生成过程中请勿进行任何操作（更不能启动或打开任何Excel表）！";
+
+// The file names in a folder, sorted.
+QStringList filesIn(const std::filesystem::path& folder)
+{
+    QStringList names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names << QString::fromStdString(entry.path().filename().string());
+    names.sort();
+    return names;
+}
+
+} // namespace
 
 class GenerateAndExportPagesTest : public QObject {
     Q_OBJECT
@@ -81,6 +100,106 @@ private slots:
         QVERIFY(!dcfl1->isChecked());
         QTest::mouseClick(dcfl1, Qt::LeftButton, {}, QPoint(8, dcfl1->height() / 2));
         QVERIFY(window.session().exporting.byUnit);
+    }
+
+    void importRoomsGenerateAndExportEndToEnd()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        test::TempDir out;
+
+        // Tab 0: the shipped demo list, 70 examinees in three units.
+        fixture.dialogs.nextFile(test::dataPath("demo-examinees.xlsx"));
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("PushButton2")), Qt::LeftButton);
+        QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
+        QCOMPARE(fixture.prompt.texts().back(), std::string("导入成功完成。"));
+
+        // Tab 1: three rooms of 30 seats.
+        fixture.clickTab(1);
+        QCOMPARE(window.tabControl()->currentIndex(), 1);
+        CONTROL(ksmbpath, QLineEdit, &window, "ksmbpath");
+        QTest::keyClicks(ksmbpath, QString::fromStdString(test::dataPath("ksmb.xlsx")));
+        for (int room = 0; room < 3; ++room)
+            QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("szksbt2")), Qt::LeftButton);
+
+        // Tab 2: the output folder, then the run.
+        fixture.clickTab(2);
+        QCOMPARE(window.tabControl()->currentIndex(), 2);
+        fixture.dialogs.nextFolder(out.path().string());
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("PushButton3")), Qt::LeftButton);
+        CONTROL(ksscpro, QProgressBar, &window, "ksscpro");
+        CONTROL(scts, QLabel, &window, "scts");
+        CONTROL(generate, QPushButton, &window, "PushButton7");
+        std::vector<bool> lockedWhileShown;
+        fixture.prompt.whileShown = [&](const std::string&) {
+            lockedWhileShown.push_back(!generate->isEnabled() && !window.tabControl()->tabBar()->isEnabled());
+        };
+        fixture.prompt.clear();
+        QVERIFY(fixture.clickAndWaitForRun("PushButton7"));
+        QCOMPARE(fixture.prompt.texts(), (std::vector<std::string>{kDoNotOperate, "所有考室生成完成！"}));
+        QCOMPARE(lockedWhileShown, (std::vector<bool>{true, true}));
+        QCOMPARE(fixture.prompt.offUiThread, 0);
+        QVERIFY(generate->isEnabled() && window.tabControl()->tabBar()->isEnabled());
+        QCOMPARE(filesIn(out.path()), (QStringList{"第1考室.xlsx", "第2考室.xlsx", "第3考室.xlsx"}));
+        QVERIFY(!ksscpro->isHidden() && !scts->isHidden());
+        QCOMPARE(ksscpro->maximum(), 70);
+        QCOMPARE(ksscpro->value(), 70);
+        QCOMPARE(scts->text(), QStringLiteral("所有考室生成完成！"));
+        QCOMPARE(fixture.db.onDisk("select count(*) from jcdatatp where 考室 = '第3考室'"), std::vector<std::string>{"10"});
+
+        // Tab 3: open now that an arrangement exists; one workbook per unit, then one for all.
+        fixture.prompt.whileShown = {};
+        fixture.prompt.clear();
+        fixture.clickTab(3);
+        QCOMPARE(window.tabControl()->currentIndex(), 3);
+        CONTROL(cxdcscts, QLabel, &window, "cxdcscts");
+        CONTROL(cxdcscpro, QProgressBar, &window, "cxdcscpro");
+        QVERIFY(cxdcscts->isHidden());
+        QVERIFY(fixture.clickAndWaitForRun("PushButton5"));
+        QCOMPARE(fixture.prompt.texts(), (std::vector<std::string>{kDoNotOperate, "所有考生查询数据导出完毕！"}));
+        QCOMPARE(filesIn(out.path()), (QStringList{"初三一班.xlsx", "初三三班.xlsx", "初三二班.xlsx", "第1考室.xlsx",
+                                                   "第2考室.xlsx", "第3考室.xlsx"}));
+        QVERIFY(!cxdcscts->isHidden());
+        QCOMPARE(cxdcscts->text(), QStringLiteral("所有考生查询数据导出完毕！"));
+        QCOMPARE(cxdcscpro->value(), cxdcscpro->maximum());
+
+        CONTROL(dcfl2, QRadioButton, &window, "dcfl2");
+        QTest::mouseClick(dcfl2, Qt::LeftButton, {}, QPoint(8, dcfl2->height() / 2));
+        QVERIFY(fixture.clickAndWaitForRun("PushButton5"));
+        QVERIFY(filesIn(out.path()).contains(QStringLiteral("所有考生查询数据导出.xlsx")));
+        QCOMPARE(fixture.prompt.texts().back(), std::string("所有考生查询数据导出完毕！"));
+    }
+
+    void generationStopsAtAMissingTemplateAndLeavesTheExportTabClosed()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        window.findChild<QLineEdit*>(QStringLiteral("sjlj"))
+            ->setText(QString::fromStdString(test::fixturePath("basedata-examinees.xlsx")));
+        QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
+        test::TempDir out;
+        auto& rooms = window.session().rooms;
+        rooms.ksgrid.setTextMatrix(1, 0, "第1考室");
+        rooms.ksgrid.setTextMatrix(1, 1, out.file("none.xlsx"));
+        fixture.clickTab(1);
+        fixture.clickTab(2);
+        QCOMPARE(window.tabControl()->currentIndex(), 2);
+        fixture.prompt.clear();
+        QVERIFY(fixture.clickAndWaitForRun("PushButton7")); // no output folder yet
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"没选择考室文件生成路径！"});
+
+        QTest::keyClicks(window.findChild<QLineEdit*>(QStringLiteral("ksoutpath")), QString::fromStdString(out.folderText()));
+        fixture.prompt.clear();
+        QVERIFY(fixture.clickAndWaitForRun("PushButton7"));
+        const std::string missing = "“" + out.file("none.xlsx") + "”模板文件不存在！";
+        QCOMPARE(fixture.prompt.texts(), (std::vector<std::string>{kDoNotOperate, missing}));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("scts"))->text(), QString::fromStdString(missing));
+        QVERIFY(filesIn(out.path()).isEmpty());
+
+        fixture.prompt.clear();
+        fixture.clickTab(3);
+        QCOMPARE(window.tabControl()->currentIndex(), 2);
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"没生成考室编排表，请先生成考室编排表！"});
     }
 
     void choosingTheOutputFolderAddsTheSeparatorAndCancelKeepsTheText()

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "LaunchOptions.h"
 #include "Screenshots.h"
 #include "WindowFixture.h"
+#include "support/TempDir.h"
 
 using namespace sedilo;
 
@@ -23,14 +25,6 @@ namespace {
 const std::string kNoBaseData = "基础数据没导入，请先导入基础数据！";
 const std::string kNoRooms = "没设置考室参数，请先设置考室参数！";
 const std::string kNoArrangement = "没生成考室编排表，请先生成考室编排表！";
-
-// Clicks a tab as the user does.
-void clickTab(gui::MainWindow& window, int index)
-{
-    QTabBar* bar = window.tabControl()->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    QCoreApplication::processEvents();
-}
 
 } // namespace
 
@@ -95,7 +89,7 @@ private slots:
 
         // Nothing imported in this run: the room tab sends the user back.
         fixture.prompt.clear();
-        clickTab(*fixture.window, 1);
+        fixture.clickTab(1);
         QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{kNoBaseData});
         QCOMPARE(fixture.prompt.shown()[0].style, PromptStyle::Error);
         QCOMPARE(fixture.window->tabControl()->currentIndex(), 0);
@@ -113,12 +107,12 @@ private slots:
         QCOMPARE(sjgrid->model()->rowCount(), 1); // the kept rows are not shown
 
         fixture.prompt.clear();
-        clickTab(window, 1);
+        fixture.clickTab(1);
         QCOMPARE(window.tabControl()->currentIndex(), 1);
         QVERIFY(fixture.prompt.shown().empty());
 
         window.session().rooms.ksgrid.setTextMatrix(1, 0, "第1考室");
-        clickTab(window, 3);
+        fixture.clickTab(3);
         QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{kNoArrangement});
         QCOMPARE(window.tabControl()->currentIndex(), 2);
         // Landing on the generation tab counts as entering it.
@@ -134,7 +128,7 @@ private slots:
         auto& grid = window.session().rooms.ksgrid;
         fixture.prompt.clear();
 
-        clickTab(window, 2);
+        fixture.clickTab(2);
         QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{kNoRooms});
         QCOMPARE(window.tabControl()->currentIndex(), 1);
 
@@ -152,7 +146,7 @@ private slots:
         QCOMPARE(window.tabControl()->currentIndex(), 1);
 
         fixture.prompt.clear();
-        clickTab(window, 0);
+        fixture.clickTab(0);
         QCOMPARE(window.tabControl()->currentIndex(), 0);
         QVERIFY(fixture.prompt.shown().empty());
     }
@@ -170,12 +164,12 @@ private slots:
         CONTROL(cxdcscts, QLabel, &window, "cxdcscts");
         QVERIFY(!ksscpro->isHidden() && !scts->isHidden());
 
-        clickTab(window, 2);
+        fixture.clickTab(2);
         QCOMPARE(window.tabControl()->currentIndex(), 2);
         QVERIFY(ksscpro->isHidden() && scts->isHidden());
         QVERIFY(!cxdcscpro->isHidden() && !cxdcscts->isHidden());
 
-        clickTab(window, 3);
+        fixture.clickTab(3);
         QCOMPARE(window.tabControl()->currentIndex(), 3);
         QVERIFY(cxdcscpro->isHidden() && cxdcscts->isHidden());
         QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"是否清空上次保留的基础数据？"});
@@ -199,7 +193,7 @@ private slots:
         QVERIFY(!fixture.prompt.shown()[0].detail.empty());
 
         fixture.prompt.clear();
-        clickTab(window, 1);
+        fixture.clickTab(1);
         QCOMPARE(window.tabControl()->currentIndex(), 0);
         QCOMPARE(fixture.prompt.shown().size(), size_t(1));
         QVERIFY(fixture.prompt.shown()[0].text.find(path) != std::string::npos);
@@ -208,7 +202,7 @@ private slots:
         std::filesystem::remove(path);
         fixture.db.addBaseData({{"1001", 95}});
         fixture.prompt.clear();
-        clickTab(window, 1);
+        fixture.clickTab(1);
         QCOMPARE(window.tabControl()->currentIndex(), 1);
         QVERIFY(fixture.prompt.shown().empty());
     }
@@ -226,6 +220,25 @@ private slots:
         // Each picture shows its own tab: the pictures differ.
         QVERIFY(QImage(QDir(shots).filePath(QStringLiteral("tab1.png")))
                 != QImage(QDir(shots).filePath(QStringLiteral("tab3.png"))));
+        // The test program's folder holds no demo data: only the fresh window is shown.
+        QVERIFY(!QFileInfo::exists(QDir(shots).filePath(QStringLiteral("tab0-imported.png"))));
+    }
+
+    void screenshotJobWorksThroughTheTabsWithTheDemoData()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString shots = folder.filePath(QStringLiteral("shots"));
+        const QString data = QFileInfo(QString::fromStdString(test::dataPath("ksmb.xlsx"))).absolutePath();
+        QCOMPARE(gui::SaveScreenshots(shots, QString(), data), 0);
+        const QImage fresh(QDir(shots).filePath(QStringLiteral("tab0.png")));
+        for (const char* name : {"tab0-imported.png", "tab1-rooms.png", "tab2-generated.png", "tab3-exported.png"}) {
+            const QImage image(QDir(shots).filePath(QString::fromLatin1(name)));
+            QCOMPARE(image.size(), QSize(808, 557));
+        }
+        QVERIFY(QImage(QDir(shots).filePath(QStringLiteral("tab0-imported.png"))) != fresh);
+        QVERIFY(QImage(QDir(shots).filePath(QStringLiteral("tab1-rooms.png")))
+                != QImage(QDir(shots).filePath(QStringLiteral("tab1.png"))));
     }
 
     void commandLineOptions()

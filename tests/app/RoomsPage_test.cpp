@@ -2,12 +2,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTableView>
 #include <QTest>
 
 #include "ControlChecks.h"
 #include "WindowFixture.h"
+#include "support/TempDir.h"
 
 using namespace sedilo;
 
@@ -36,6 +38,43 @@ void click(QWidget* root, const char* name)
     option.initFrom(box);
     const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
     QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+}
+
+void press(QWidget* root, const char* name)
+{
+    auto* button = root->findChild<QPushButton*>(QString::fromLatin1(name));
+    QVERIFY2(button, name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Replaces the text of a box as typing over a selection does (QTest types Latin-1 only).
+void type(QWidget* root, const char* name, const std::string& text)
+{
+    auto* edit = root->findChild<QLineEdit*>(QString::fromLatin1(name));
+    QVERIFY2(edit, name);
+    edit->selectAll();
+    edit->insert(QString::fromStdString(text));
+}
+
+QPoint cellCentre(QTableView* grid, int row, int column)
+{
+    return grid->visualRect(grid->model()->index(row, column)).center();
+}
+
+// A double click as the window system delivers it: a click, then the double-click event.
+void doubleClick(QTableView* grid, int row, int column)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, row, column));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, row, column));
+}
+
+QStringList roomList(const QTableView* grid)
+{
+    QStringList rows;
+    for (int row = 0; row < grid->model()->rowCount(); ++row)
+        rows << grid->model()->index(row, 0).data().toString() + QLatin1Char('|')
+                    + grid->model()->index(row, 1).data().toString();
+    return rows;
 }
 
 } // namespace
@@ -188,6 +227,142 @@ private slots:
         QVERIFY(!options.ordering());
         window.pushToWidgets();
         QCOMPARE(tickedBoxes(page), QString());
+    }
+
+    void roomsAreAddedModifiedDeletedAndClearedByTheButtons()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        fixture.prompt.clear();
+        window.selectTabWithoutGuard(1);
+        QWidget* page = window.tabControl()->widget(1);
+        CONTROL(ksgrid, QTableView, page, "ksgrid");
+        CONTROL(ksname, QLineEdit, page, "ksname");
+        CONTROL(ksmbpath, QLineEdit, page, "ksmbpath");
+        CONTROL(kstjstr, QLabel, page, "kstjstr");
+        const std::string sample = test::dataPath("ksmb.xlsx");
+
+        press(page, "szksbt2"); // no template yet
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"考室名称、考室模板没设置！"});
+        fixture.dialogs.nextFile("  " + sample + " ");
+        press(page, "szksbt");
+        QCOMPARE(ksmbpath->text(), QString::fromStdString(sample));
+        QCOMPARE(fixture.dialogs.titles, std::vector<std::string>{"选择Excel模板文件"});
+        for (int room = 0; room < 3; ++room)
+            press(page, "szksbt2");
+        const QString path = QString::fromStdString(sample);
+        QCOMPARE(roomList(ksgrid), (QStringList{"第1考室|" + path, "第2考室|" + path, "第3考室|" + path}));
+        QCOMPARE(ksname->text(), QStringLiteral("第4考室"));
+        QCOMPARE(kstjstr->text(), QStringLiteral("当前共有3间考室"));
+
+        fixture.prompt.clear();
+        type(page, "ksname", " 第2考室 ");
+        press(page, "szksbt2");
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"\"第2考室\"考室已经存在!"});
+        QCOMPARE(ksgrid->model()->rowCount(), 3);
+        QCOMPARE(ksname->text(), QStringLiteral(" 第2考室 "));
+
+        // A click selects the room into the boxes; the buttons then work on it.
+        QTest::mouseClick(ksgrid->viewport(), Qt::LeftButton, {}, cellCentre(ksgrid, 1, 1));
+        QCOMPARE(ksname->text(), QStringLiteral("第2考室"));
+        type(page, "ksname", "A101");
+        type(page, "ksmbpath", "/srv/模板/a101.xlsx");
+        press(page, "PushButton8");
+        QCOMPARE(roomList(ksgrid)[1], QStringLiteral("A101|/srv/模板/a101.xlsx"));
+        QTest::mouseClick(ksgrid->viewport(), Qt::LeftButton, {}, cellCentre(ksgrid, 0, 0));
+        press(page, "PushButton10");
+        QCOMPARE(roomList(ksgrid), (QStringList{"A101|/srv/模板/a101.xlsx", "第3考室|" + path}));
+        QCOMPARE(kstjstr->text(), QStringLiteral("当前共有2间考室"));
+
+        // A double click hands an existing template to the desktop and names a missing one.
+        fixture.prompt.clear();
+        doubleClick(ksgrid, 1, 0);
+        QCOMPARE(fixture.dialogs.openedDocuments, std::vector<std::string>{sample});
+        doubleClick(ksgrid, 0, 0);
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"“/srv/模板/a101.xlsx”模板文件不存在！"});
+
+        fixture.prompt.clear();
+        fixture.prompt.answerNext(PromptAnswer::No);
+        press(page, "PushButton18");
+        QCOMPARE(ksgrid->model()->rowCount(), 2);
+        fixture.prompt.answerNext(PromptAnswer::Yes);
+        press(page, "PushButton18");
+        QCOMPARE(fixture.prompt.texts(), (std::vector<std::string>{"确实要清空列表吗?", "确实要清空列表吗?"}));
+        QCOMPARE(roomList(ksgrid), QStringList{"|"});
+        QCOMPARE(ksgrid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("考室模板文件"));
+        QCOMPARE(kstjstr->text(), QStringLiteral("当前共有0间考室"));
+
+        // The tab guard reads the same list: with none, the generation tab is refused.
+        fixture.db.addBaseData({{"1001", 90}});
+        fixture.prompt.clear();
+        fixture.clickTab(2);
+        QCOMPARE(window.tabControl()->currentIndex(), 1);
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"没设置考室参数，请先设置考室参数！"});
+    }
+
+    void roomsAreSavedAndLoadedWithMissingTemplatesInRed()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        window.selectTabWithoutGuard(1);
+        QWidget* page = window.tabControl()->widget(1);
+        CONTROL(ksgrid, QTableView, page, "ksgrid");
+        CONTROL(kstjstr, QLabel, page, "kstjstr");
+        test::TempDir folder;
+        const std::string kept = test::dataPath("ksmb.xlsx");
+        const std::string gone = folder.file("moved-away.xlsx");
+
+        fixture.prompt.clear();
+        press(page, "PushButton13");
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"列表中无数据，保存失败"});
+        press(page, "PushButton14");
+        QCOMPARE(fixture.prompt.texts().back(), std::string("数据库中无考室数据！"));
+
+        type(page, "ksmbpath", kept);
+        press(page, "szksbt2");
+        type(page, "ksmbpath", gone);
+        press(page, "szksbt2");
+        type(page, "ksmbpath", kept);
+        press(page, "szksbt2");
+        fixture.prompt.clear();
+        press(page, "PushButton13");
+        press(page, "PushButton13"); // saving again replaces, never duplicates
+        QCOMPARE(fixture.prompt.texts(), (std::vector<std::string>{"考室数据保存至数据库成功", "考室数据保存至数据库成功"}));
+        QCOMPARE(fixture.db.onDisk("select 考室 from ksdata"), (std::vector<std::string>{"第1考室", "第2考室", "第3考室"}));
+
+        fixture.prompt.answerNext(PromptAnswer::Yes);
+        press(page, "PushButton18");
+        fixture.prompt.clear();
+        press(page, "PushButton14");
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"考室数据载入成功"});
+        const QString keptText = QString::fromStdString(kept);
+        QCOMPARE(roomList(ksgrid), (QStringList{"第1考室|" + keptText, "第2考室|" + QString::fromStdString(gone),
+                                             "第3考室|" + keptText}));
+        auto colour = [&](int row, int column) {
+            return ksgrid->model()->index(row, column).data(Qt::ForegroundRole).value<QColor>();
+        };
+        QCOMPARE(colour(1, 1), QColor(255, 0, 0));
+        QVERIFY(!colour(0, 1).isValid() && !colour(2, 1).isValid() && !colour(1, 0).isValid());
+        QCOMPARE(kstjstr->text(), QStringLiteral("当前共有3间考室，红色显示的考室模板表示该模板文件可能不存在！"));
+        QCOMPARE(ksgrid->currentIndex().row(), 2); // the last loaded row is the current one
+
+        // Loading again appends the saved rooms after those in the list.
+        press(page, "PushButton14");
+        QCOMPARE(ksgrid->model()->rowCount(), 6);
+        QCOMPARE(colour(4, 1), QColor(255, 0, 0));
+    }
+
+    void templateSampleMissingBesideTheProgramIsReported()
+    {
+        // The test program's folder holds no sample: the click reports it with its cause.
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        fixture.prompt.clear();
+        window.selectTabWithoutGuard(1);
+        press(window.tabControl()->widget(1), "PushButton9");
+        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"你的电脑可能没安装完整版的Excel！"});
+        QVERIFY(fixture.prompt.shown()[0].detail.find("ksmb.xlsx") != std::string::npos);
+        QVERIFY(fixture.dialogs.openedDocuments.empty());
     }
 
     void entryBoxesAndStateStayInStep()

@@ -1,16 +1,39 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QThread>
 
+#include <functional>
 #include <memory>
 
+#include "BackgroundRun.h"
 #include "MainWindow.h"
 #include "core/app/SessionTestDatabase.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrompt.h"
 
 namespace sedilo::test {
+
+// A scripted prompt that also notes whether each box came up on the
+// user-interface thread, and lets a test look at the window while a box shows.
+class WatchedPrompt : public ScriptedPrompt {
+public:
+    PromptAnswer show(PromptStyle style, const std::string& text, const std::string& detail = {}) override
+    {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            ++offUiThread;
+        if (whileShown)
+            whileShown(text);
+        return ScriptedPrompt::show(style, text, detail);
+    }
+
+    int offUiThread = 0;
+    std::function<void(const std::string&)> whileShown;
+};
 
 // A started main window over a database file in a fresh folder, with message
 // boxes and choosers answered from scripts.
@@ -33,8 +56,28 @@ struct WindowFixture {
         QCoreApplication::processEvents();
     }
 
+    // Clicks a tab as the user does.
+    void clickTab(int index)
+    {
+        QTabBar* bar = window->tabControl()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+        QCoreApplication::processEvents();
+    }
+
+    // Clicks the button named `name` and waits for the background run it
+    // starts to end; false when none ended within the time.
+    bool clickAndWaitForRun(const char* name, int timeoutMs = 60000)
+    {
+        auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name));
+        if (!button)
+            return false;
+        QSignalSpy finished(&window->backgroundRun(), &gui::BackgroundRun::finished);
+        QTest::mouseClick(button, Qt::LeftButton);
+        return finished.wait(timeoutMs);
+    }
+
     SessionTestDatabase db;
-    ScriptedPrompt prompt;
+    WatchedPrompt prompt;
     ScriptedDialogs dialogs;
     std::unique_ptr<gui::MainWindow> window;
 };
