@@ -15,6 +15,7 @@
 #include "BaseDataPage.h"
 #include "ExportPage.h"
 #include "GeneratePage.h"
+#include "ProgressBinding.h"
 #include "RoomsPage.h"
 #include "Twips.h"
 #include "UiStyle.h"
@@ -61,6 +62,11 @@ MainWindow::MainWindow(const std::string& databasePath, Prompt& prompt, ShellDia
 
     connect(m_tabControl, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
     connect(m_run, &BackgroundRun::started, this, [this] { setControlsEnabled(false); });
+    // Behind a box the run shows, its progress stands where the run is.
+    connect(m_prompt, &UiThreadPrompt::aboutToShow, this, [this] {
+        for (ProgressBinding* binding : findChildren<ProgressBinding*>())
+            binding->flush();
+    });
     connect(m_run, &BackgroundRun::finished, this, &MainWindow::onRunFinished);
 }
 

@@ -36,6 +36,12 @@ void ProgressBinding::showSoon()
         m_delay.start(static_cast<int>(wait));
 }
 
+void ProgressBinding::flush()
+{
+    if (m_updateQueued)
+        apply();
+}
+
 void ProgressBinding::apply()
 {
     m_updateQueued = false;

@@ -28,6 +28,8 @@ public:
 
     // Shows the control's current state now.
     void apply();
+    // Shows it now if a report from a worker is still waiting to be shown.
+    void flush();
 
 private:
     void showSoon();

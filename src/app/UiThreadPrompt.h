@@ -18,6 +18,10 @@ public:
     PromptAnswer show(PromptStyle style, const std::string& text, const std::string& detail = {}) override;
     void showPlain(const std::string& text, bool informationIcon) override;
 
+signals:
+    // On the user-interface thread, just before a box comes up.
+    void aboutToShow();
+
 private:
     Prompt& m_inner;
 };

@@ -131,13 +131,16 @@ private slots:
         CONTROL(scts, QLabel, &window, "scts");
         CONTROL(generate, QPushButton, &window, "PushButton7");
         std::vector<bool> lockedWhileShown;
+        QString progressBehindLastBox;
         fixture.prompt.whileShown = [&](const std::string&) {
             lockedWhileShown.push_back(!generate->isEnabled() && !window.tabControl()->tabBar()->isEnabled());
+            progressBehindLastBox = QStringLiteral("%1/%2 %3").arg(ksscpro->value()).arg(ksscpro->maximum()).arg(scts->text());
         };
         fixture.prompt.clear();
         QVERIFY(fixture.clickAndWaitForRun("PushButton7"));
         QCOMPARE(fixture.prompt.texts(), (std::vector<std::string>{kDoNotOperate, "所有考室生成完成！"}));
         QCOMPARE(lockedWhileShown, (std::vector<bool>{true, true}));
+        QCOMPARE(progressBehindLastBox, QStringLiteral("70/70 正在生成第70位考生考室数据"));
         QCOMPARE(fixture.prompt.offUiThread, 0);
         QVERIFY(generate->isEnabled() && window.tabControl()->tabBar()->isEnabled());
         QCOMPARE(filesIn(out.path()), (QStringList{"第1考室.xlsx", "第2考室.xlsx", "第3考室.xlsx"}));
