@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <pugixml.hpp>
 #include <string>
+#include <unistd.h>
 #include <vector>
 #include <zip.h>
 
@@ -103,6 +104,9 @@ void exercise(const std::string& bytes)
     pugi::xml_document document;
     if (!document.load_buffer(edited.data(), edited.size()))
         std::abort(); // the writer broke a part that parsed
+    // The whole package too, through the raw copy of the other entries.
+    static const std::string saved = "/tmp/sedilo-fuzz-xlsx-" + std::to_string(::getpid());
+    book->saveAs(saved);
 }
 
 } // namespace
