@@ -10,7 +10,6 @@
 #include <QTabWidget>
 
 #include "BackgroundRun.h"
-
 #include "Banner.h"
 #include "BaseDataPage.h"
 #include "ExportPage.h"
