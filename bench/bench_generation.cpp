@@ -137,6 +137,18 @@ int main(int argc, char** argv)
         generated = arrange::GenerateArrangement(generateTab, rooms, database, names, prompt);
     }, &cpu[2]);
 
+    // The same run over a legacy .xls template of 30 seats, for rooms per second side by side.
+    const std::string xlsTemplate = SEDILO_SOURCE_DIR "/tests/fixtures/xls-room-template-30.xls";
+    for (int i = 1; i <= roomCount; ++i)
+        rooms.ksgrid.setTextMatrix(i, 1, xlsTemplate);
+    fs::create_directories(folder / "rooms-xls");
+    arrange::GenerateTab xlsTab;
+    xlsTab.ksoutpath = (folder / "rooms-xls").string() + "/";
+    arrange::GenerationResult generatedXls;
+    const double generationXls = seconds([&] {
+        generatedXls = arrange::GenerateArrangement(xlsTab, rooms, database, names, prompt);
+    }, &cpu[5]);
+
     exporting::ExportTab exportTab;
     const std::string queryFolder = (folder / "query").string() + "/";
     int byUnit = 0;
@@ -168,6 +180,12 @@ int main(int argc, char** argv)
         cpu[1] + cpu[2] + cpu[3] + cpu[4], "");
     row("copying the template once per room", copy, cpu[0], "");
     std::printf("generation without rebuild / copy: %.2f (wall)\n", (generation - rebuild) / copy);
+    const auto roomsPerSecond = [&](const arrange::GenerationResult& result, double wall) {
+        return result.workbooksWritten / (wall - rebuild);
+    };
+    std::printf("room workbooks per second (rebuild left out): .xlsx %.0f, .xls %.0f (%d .xls workbooks, %s)\n",
+                roomsPerSecond(generated, generation), roomsPerSecond(generatedXls, generationXls),
+                generatedXls.workbooksWritten, generatedXls.message.c_str());
     std::printf("peak memory: %.1f MB; load average during the run: %.1f\n",
                 static_cast<double>(usage.ru_maxrss) / 1024.0, load);
 

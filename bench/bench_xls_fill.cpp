@@ -28,7 +28,7 @@ double secondsSince(Clock::time_point start)
 std::string defaultTemplate()
 {
     const char* fixtures = std::getenv("SEDILO_FIXTURES");
-    return (fs::path(fixtures ? fixtures : "tests/fixtures") / "xls-room-template-30.xls").string();
+    return (fs::path(fixtures ? fixtures : SEDILO_SOURCE_DIR "/tests/fixtures") / "xls-room-template-30.xls").string();
 }
 
 int fill(Worksheet& sheet, int room)
