@@ -124,9 +124,10 @@ TEST_P(XlsFillTemplate, FilledRoomReadsBackAndKeepsEverythingElse)
         EXPECT_EQ(reread->firstSheet().cellText(key.first, key.second), text) << key.first << "," << key.second;
 
     const auto xlrdCells = readWithXlrd(saved);
-    for (const auto& [key, text] : expected)
+    for (const auto& [key, text] : expected) {
         if (key != std::make_pair(6, 2))
             EXPECT_EQ(xlrdCells.count(key) ? xlrdCells.at(key) : "", pythonRepr(text)) << key.first << "," << key.second;
+    }
     // The second sheet shares the word 姓名 with the seat cells; it keeps it.
     EXPECT_EQ(readWithXlrd(saved, 1)[std::make_pair(1, 1)], pythonRepr("姓名"));
     // The parsed template is untouched by its filled copy.
