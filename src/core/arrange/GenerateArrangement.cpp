@@ -136,7 +136,15 @@ private:
         for (std::size_t index = 0; index < schedule.jobs.size(); ++index) {
             const RoomJob& job = schedule.jobs[index];
             ProducedRoom produced = production.take(index);
-            assignRoom(assigner, job.room, produced.assigned);
+            try {
+                assignRoom(assigner, job.room, produced.assigned);
+            } catch (...) {
+                // The taken room is ours now; a failure writing its rows must
+                // not leave its hidden file in the output folder.
+                std::error_code ignored;
+                std::filesystem::remove(produced.savedPath, ignored);
+                throw;
+            }
             if (produced.failure)
                 std::rethrow_exception(produced.failure);
             const std::string target = job.target + job.roomTemplate->extension();

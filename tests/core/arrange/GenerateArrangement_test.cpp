@@ -285,5 +285,25 @@ TEST_F(GenerateArrangementTest, MissingOutputFolderFailsAtTheFirstSave)
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("nowhere")));
 }
 
+TEST_F(GenerateArrangementTest, FailureWritingTheRowsOfARoomLeavesNoHiddenFileBehind)
+{
+    storeExaminees(180);
+    addRooms(6, ksmb());
+    // The progress shown at examinee 100 (room 4) fails, as a database write could.
+    bool failed = false;
+    m_tab.ksscpro.setListener([&failed](const ProgressState& state) {
+        if (!failed && state.status == "正在生成第100位考生考室数据") {
+            failed = true;
+            throw std::runtime_error("write refused");
+        }
+    });
+    const auto result = generate(4);
+
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(result.detail, "write refused");
+    EXPECT_EQ(outputFiles(), (std::vector<std::string>{"第1考室.xlsx", "第2考室.xlsx", "第3考室.xlsx"}));
+    EXPECT_EQ(placements()[89].room, "第3考室");
+}
+
 } // namespace
 } // namespace sedilo::test
