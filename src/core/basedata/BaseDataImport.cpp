@@ -109,12 +109,9 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
                const ImportSettings& settings)
 {
     const auto book = workbook::Workbook::open(trimSpaces(tab.sjlj));
-    ExamineeSheetReader reader(book->firstSheet());
-    const int lastRow = reader.lastRow();
-    tab.Prbar.setRange(tab.Prbar.state().minimum, lastRow);
-    prompt.inform(kDoNotOperateDuringImport);
-    RandomNumbers random(settings.seed, lastRow);
 
+    // The database comes before the row count and the warning: a database that
+    // cannot be opened stops the import before the user is told to wait.
     database.replaceSharedRecordset();
     database.OpenDataConnection();
     store::Connection& connection = database.SharedConnection();
@@ -123,6 +120,12 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     store::Recordset& records = database.SharedRecordset();
     RecordsetCloser closer(records);
     records.open(store::sql::kSelectBaseData, connection);
+
+    ExamineeSheetReader reader(book->firstSheet());
+    const int lastRow = reader.lastRow();
+    tab.Prbar.setRange(tab.Prbar.state().minimum, lastRow);
+    prompt.inform(kDoNotOperateDuringImport);
+    RandomNumbers random(settings.seed, lastRow);
 
     std::vector<ExamineeGrid::Row> grid{ExamineeGrid::kHeaders};
     ThrottledProgress progress(tab.Prbar, lastRow);

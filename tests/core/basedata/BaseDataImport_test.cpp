@@ -185,6 +185,22 @@ TEST_F(BaseDataImport, UnreadableSourcesFailWithTheirCause)
     EXPECT_EQ(storedExaminees().size(), 3u);
 }
 
+TEST_F(BaseDataImport, DatabaseFailureStopsBeforeTheWarningAndTheBar)
+{
+    const std::string path = makeExaminees("book", 3);
+    store::SeatingDatabase unreachable(m_dir.file("missing/folder/data.mdb"));
+    m_tab.sjlj = path;
+    const ProgressState barBefore = m_tab.Prbar.state();
+
+    EXPECT_FALSE(ImportBaseData(m_tab, unreachable, m_cipher, m_prompt).succeeded);
+
+    ASSERT_EQ(m_prompt.shown().size(), 1u);
+    EXPECT_EQ(m_prompt.shown()[0].style, PromptStyle::Error);
+    EXPECT_EQ(m_prompt.shown()[0].text, kImportFailed);
+    EXPECT_FALSE(m_prompt.shown()[0].detail.empty());
+    EXPECT_EQ(m_tab.Prbar.state().maximum, barBefore.maximum);
+}
+
 TEST_F(BaseDataImport, EmptyPathStopsBeforeAnythingElse)
 {
     m_tab.sjlj = "   ";
