@@ -20,7 +20,8 @@ bool SeatAssigner::AssignSeat(const std::string& room, int seat)
     m_cursor.setValue("座位号", std::to_string(seat));
     m_cursor.update();
     ++m_seated;
-    if (m_seated - m_shown >= kExamineesPerProgressStep)
+    // The first seat at once: until then the tab still shows the last run's end.
+    if (m_seated == 1 || m_seated % kExamineesPerProgressStep == 0)
         showProgress();
     m_cursor.moveNext();
     return m_seated < m_examinees;

@@ -10,8 +10,8 @@ namespace sedilo::arrange {
 
 // `AssignSeat` on the ordering cursor: writes room and seat into the current
 // row, moves on and keeps the progress display. The connection batches the
-// row writes and commits them however the run ends. Progress is shown every
-// few examinees, not per row, and on showProgress().
+// row writes and commits them however the run ends. Progress is shown at the
+// first examinee, then every few examinees, not per row, and on showProgress().
 class SeatAssigner {
 public:
     SeatAssigner(store::Connection& connection, store::Recordset& cursor, ProgressControl& progress, long examinees);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "ArrangeTestBed.h"
@@ -63,6 +64,23 @@ TEST_F(GenerateArrangementTest, SeventyExamineesInThreeRoomsOfThirty)
     EXPECT_EQ(lastStatusBefore(kAllDone), "正在生成第70位考生考室数据");
     EXPECT_EQ(result.seated, 70);
     EXPECT_EQ(result.workbooksWritten, 3);
+}
+
+TEST_F(GenerateArrangementTest, SecondRunReportsItsFirstSeatAtOnce)
+{
+    // The first run's closing text stays on the tab; the next run must not
+    // keep showing it while it seats a first batch of examinees.
+    storeExaminees(70);
+    addRooms(3, ksmb());
+    generate();
+    m_progress.clear();
+    generate();
+
+    const auto firstNew = std::find_if(m_progress.begin(), m_progress.end(),
+                                       [](const ProgressState& state) { return state.status != kAllDone; });
+    ASSERT_NE(firstNew, m_progress.end());
+    EXPECT_EQ(firstNew->status, "正在生成第1位考生考室数据");
+    EXPECT_EQ(firstNew->value, 1);
 }
 
 TEST_F(GenerateArrangementTest, MoreExamineesThanSeats)
