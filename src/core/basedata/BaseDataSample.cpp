@@ -36,10 +36,19 @@ BaseDataSample::BaseDataSample(std::filesystem::path parent) : m_parent(std::mov
 
 BaseDataSample::~BaseDataSample()
 {
-    if (!m_folder.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
+    std::error_code ignored;
+    for (const WrittenSample& sample : m_written) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(sample.path, error);
+        if (error)
+            continue;
+        const auto writeTime = std::filesystem::last_write_time(sample.path, error);
+        if (!error && size == sample.size && writeTime == sample.writeTime)
+            std::filesystem::remove(sample.path, ignored);
     }
+    // Only an empty folder goes: what is left in it is the user's.
+    if (!m_folder.empty())
+        std::filesystem::remove(m_folder, ignored);
 }
 
 std::filesystem::path BaseDataSample::writeSample()
@@ -59,7 +68,9 @@ std::filesystem::path BaseDataSample::writeSample()
     do
         stem = m_folder / ("工作簿" + std::to_string(++m_lastNumber));
     while (std::filesystem::exists(stem.string() + ".xlsx"));
-    return book.saveAs(stem.string());
+    const std::filesystem::path path = book.saveAs(stem.string());
+    m_written.push_back({path, std::filesystem::file_size(path), std::filesystem::last_write_time(path)});
+    return path;
 }
 
 void BaseDataSample::show(ShellDialogs& dialogs, Prompt& prompt)

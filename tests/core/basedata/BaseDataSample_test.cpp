@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include <pugixml.hpp>
@@ -107,6 +109,29 @@ TEST(BaseDataSample, WritesNumberedSampleWorkbooksIntoItsOwnFolder)
         EXPECT_NE(zipEntry(dialogs.openedDocuments[0], "xl/worksheets/sheet1.xml").find("<cols>"), std::string::npos);
     }
     EXPECT_FALSE(std::filesystem::exists(folder)); // the folder goes with the object
+}
+
+TEST(BaseDataSample, SampleTheUserSavedOverOutlivesTheObject)
+{
+    test::TempDir dir;
+    test::ScriptedDialogs dialogs;
+    test::ScriptedPrompt prompt;
+    std::filesystem::path saved;
+    std::filesystem::path untouched;
+    {
+        BaseDataSample sample(dir.path());
+        sample.show(dialogs, prompt);
+        sample.show(dialogs, prompt);
+        ASSERT_EQ(dialogs.openedDocuments.size(), 2u);
+        saved = dialogs.openedDocuments[0];
+        untouched = dialogs.openedDocuments[1];
+        // The user types the examinee list into the sample and saves it.
+        std::ofstream(saved, std::ios::binary | std::ios::trunc) << "the user's own list";
+    }
+    ASSERT_TRUE(std::filesystem::exists(saved));
+    std::ifstream in(saved, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's own list");
+    EXPECT_FALSE(std::filesystem::exists(untouched));
 }
 
 TEST(BaseDataSample, FailuresEndWithTheNoExcelMessageAndTheirCause)
