@@ -8,6 +8,7 @@
 
 #include "basedata/ExamineeSheetReader.h"
 #include "services/cipher/NameCipher.h"
+#include "services/ShellFolders.h"
 #include "services/process/ProcessControl.h"
 #include "services/text/Trim.h"
 #include "services/workbook/Workbook.h"
@@ -157,7 +158,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
 void ChooseDataFile(BaseDataTab& tab, ShellDialogs& dialogs)
 {
     try {
-        tab.sjlj = trimSpaces(dialogs.chooseFile(kChooseDataFileTitle));
+        tab.sjlj = ChooseExcelFile(dialogs, kChooseDataFileTitle);
     } catch (...) {
         // Choosing has no message of its own; the path box keeps its text.
     }

@@ -7,6 +7,7 @@
 #include "services/Messages.h"
 #include "services/Prompt.h"
 #include "services/ShellDialogs.h"
+#include "services/ShellFolders.h"
 #include "services/text/Trim.h"
 
 namespace sedilo::rooms {
@@ -69,7 +70,7 @@ void OpenRoomTemplate(const RoomsTab& tab, ShellDialogs& dialogs, Prompt& prompt
 void ChooseRoomTemplate(RoomsTab& tab, ShellDialogs& dialogs)
 {
     try {
-        tab.ksmbpath = trimSpaces(dialogs.chooseFile(kChooserTitle));
+        tab.ksmbpath = ChooseExcelFile(dialogs, kChooserTitle);
     } catch (const std::exception&) {
         // A failing chooser ends the operation quietly; ksmbpath keeps its text.
     }
