@@ -125,8 +125,9 @@ TEST_P(XlsFillTemplate, FilledRoomReadsBackAndKeepsEverythingElse)
 
     const auto xlrdCells = readWithXlrd(saved);
     for (const auto& [key, text] : expected) {
-        if (key != std::make_pair(6, 2))
+        if (key != std::make_pair(6, 2)) {
             EXPECT_EQ(xlrdCells.count(key) ? xlrdCells.at(key) : "", pythonRepr(text)) << key.first << "," << key.second;
+        }
     }
     // The second sheet shares the word 姓名 with the seat cells; it keeps it.
     EXPECT_EQ(readWithXlrd(saved, 1)[std::make_pair(1, 1)], pythonRepr("姓名"));

@@ -247,3 +247,35 @@ TEST(XlsxWorkbookTest, ClonesOfOneTemplateAreFilledOnSeveralThreadsAtOnce)
                   "1\n考生" + std::to_string(room) + "\n20140001");
     EXPECT_EQ(parsed->firstSheet().cellText(2, 1), "座位号\n姓名\n考号");
 }
+
+TEST(XlsxWorkbookTest, ACopyKeepsItsTemplatesFormatAndExtension)
+{
+    TempDir folder;
+    const std::string types = "[Content_Types].xml";
+    const struct {
+        const char* contentType;
+        const char* extension;
+    } formats[] = {
+        {"application/vnd.ms-excel.sheet.macroEnabled.main+xml", ".xlsm"},
+        {"application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml", ".xltx"},
+        {"application/vnd.ms-excel.template.macroEnabled.main+xml", ".xltm"},
+        {"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml", ".xlsx"},
+    };
+    const std::string sheetType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
+    for (const auto& format : formats) {
+        auto entries = readZipEntries(fixturePath("xlsx-seat-template.xlsx"));
+        std::string& declared = entryContent(entries, types);
+        const auto at = declared.find(sheetType);
+        ASSERT_NE(at, std::string::npos);
+        declared.replace(at, sheetType.size(), format.contentType);
+        const std::string source = folder.file(std::string("template") + format.extension);
+        writeZip(source, entries);
+
+        auto book = Workbook::open(source);
+        EXPECT_EQ(book->extension(), format.extension);
+        fillRoom(book->firstSheet(), "张三");
+        const std::string saved = book->saveAs(folder.file("第1考室"));
+        EXPECT_EQ(saved, folder.file(std::string("第1考室") + format.extension));
+        EXPECT_EQ(Workbook::open(saved)->firstSheet().cellText(2, 1), "1\n张三\n20140001");
+    }
+}

@@ -47,7 +47,7 @@ public:
     virtual Worksheet& firstSheet() = 0;
     virtual const Worksheet& firstSheet() const = 0;
 
-    // The file format's extension with its dot: ".xlsx" or ".xls".
+    // The file format's extension with its dot: ".xlsx", ".xlsm", ".xltx", ".xltm" or ".xls".
     virtual std::string extension() const = 0;
 
     // Saves under `pathWithoutExtension` + extension() and returns that path.

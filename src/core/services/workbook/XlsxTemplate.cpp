@@ -6,6 +6,7 @@
 
 #include "services/workbook/OpcRelationships.h"
 #include "services/workbook/WorkbookError.h"
+#include "services/workbook/XlsxFormat.h"
 #include "services/workbook/XlsxStrings.h"
 #include "services/workbook/XlsxStyles.h"
 #include "services/workbook/XmlPart.h"
@@ -16,6 +17,7 @@ namespace sedilo::workbook {
 namespace {
 
 struct WorkbookPart {
+    std::string extension;
     std::string sheetPartName;
     bool date1904 = false;
     std::string sharedStringsPart;
@@ -35,6 +37,7 @@ WorkbookPart locateParts(const ZipPackage& package)
     parseXmlPart(workbook, package.read(workbookName), file, workbookName);
     const pugi::xml_node root = workbook.document_element();
     WorkbookPart parts;
+    parts.extension = packageExtension(package, workbookName);
     const pugi::xml_attribute date1904 = childNamed(root, "workbookPr").attribute("date1904");
     parts.date1904 = date1904.as_bool();
 
@@ -89,6 +92,7 @@ std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
     const auto strings = sharedStrings(package, parts.sharedStringsPart);
     const auto dates = dateStyles(package, parts.stylesPart);
 
+    loaded->extension = parts.extension;
     loaded->sheetPartName = parts.sheetPartName;
     loaded->sheetXml = package.read(parts.sheetPartName);
     loaded->sheetEntry = *package.find(parts.sheetPartName);

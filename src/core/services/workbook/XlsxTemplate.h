@@ -15,6 +15,7 @@ struct XlsxTemplate {
     std::shared_ptr<const std::string> bytes;
     std::uint64_t sheetEntry = 0; // the zip entry of worksheet 1
     std::string sheetPartName;
+    std::string extension; // of the package's own format, with its dot
     std::string sheetXml;
     SheetIndex index;
     int lastRow = 0;

@@ -13,7 +13,7 @@ public:
 
     Worksheet& firstSheet() override { return m_sheet; }
     const Worksheet& firstSheet() const override { return m_sheet; }
-    std::string extension() const override { return ".xlsx"; }
+    std::string extension() const override { return m_template->extension; }
     const std::string& path() const override { return m_template->path; }
 
     std::string saveAs(const std::string& pathWithoutExtension) const override
