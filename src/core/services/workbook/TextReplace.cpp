@@ -45,4 +45,14 @@ std::optional<std::string> replaceIgnoringAsciiCase(std::string_view text, std::
     return result;
 }
 
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldAscii(a[i]) != foldAscii(b[i]))
+            return false;
+    return true;
+}
+
 } // namespace sedilo::workbook

@@ -12,4 +12,7 @@ namespace sedilo::workbook {
 std::optional<std::string> replaceIgnoringAsciiCase(std::string_view text, std::string_view what,
                                                     std::string_view with);
 
+// Whether `a` and `b` are equal with ASCII letters compared regardless of case.
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 } // namespace sedilo::workbook

@@ -1,9 +1,9 @@
 #include "services/workbook/XlsxFormat.h"
 
-#include <algorithm>
 #include <pugixml.hpp>
 #include <string_view>
 
+#include "services/workbook/TextReplace.h"
 #include "services/workbook/XmlPart.h"
 #include "services/workbook/ZipPackage.h"
 
@@ -12,15 +12,6 @@ namespace sedilo::workbook {
 namespace {
 
 constexpr const char* kDefaultExtension = ".xlsx";
-
-// Part names and content types compare without regard to ASCII letter case.
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
-}
 
 struct FormatExtension {
     std::string_view contentType;
@@ -43,6 +34,7 @@ std::string packageExtension(const ZipPackage& package, const std::string& workb
     pugi::xml_document document;
     parseXmlPart(document, *types, package.file(), "[Content_Types].xml");
     const std::string partName = "/" + workbookPartName;
+    // Part names and content types compare without regard to ASCII letter case.
     for (pugi::xml_node node : document.document_element().children()) {
         if (localName(node.name()) != "Override" || !equalsIgnoringAsciiCase(node.attribute("PartName").value(), partName))
             continue;
