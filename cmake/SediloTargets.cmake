@@ -1,6 +1,8 @@
 # Shared compile settings for every target of the project.
 function(sedilo_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra
+    # Designated initializers leave the other members at their defaults on purpose.
+    -Wno-missing-field-initializers
     # GCC 12 reports std::string concatenation inside libstdc++ as overlapping
     # memcpy at -O2 (GCC bug 105651), drowning real warnings.
     $<$<AND:$<CXX_COMPILER_ID:GNU>,$<VERSION_LESS:$<CXX_COMPILER_VERSION>,13>>:-Wno-restrict>)

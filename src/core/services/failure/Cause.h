@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+namespace sedilo {
+
+// What went wrong, as a kind plus its subject. Operations carry this value
+// up to the one that owns the message box; the Chinese sentence is made
+// there, from CauseCatalogue, and the technical detail stays in `detail`.
+enum class CauseKind {
+    Unknown,              // no better kind known; the detail says what happened
+    FileMissing,          // file
+    NotARegularFile,      // file: a folder, FIFO, device or socket
+    FileUnreadable,       // file (permissions, I/O error)
+    FolderMissing,        // file: the folder
+    FolderNotWritable,    // file: the folder
+    FileNotWritable,      // file
+    DiskFull,             // file: what was being written
+    NotAWorkbook,         // file
+    DamagedWorkbook,      // file
+    PasswordProtected,    // file
+    WorkbookTooLarge,     // file
+    EmptySheet,           // file
+    ErrorCell,            // file, row, column
+    FormulaWithoutResult, // file, row, column
+    TextTooLong,          // file, row, column
+    NotAFileName,         // name
+    DuplicateRoom,        // room
+    UnitCollidesWithRoom, // unit, room
+    OutputIsTemplate,     // room, file: the template in the way
+    DatabaseInUse,        // file: the database
+    DatabaseUnusable,     // file: the database
+    NoOrderingTicked,
+    OutOfMemory,          // file when known
+};
+
+struct Cause {
+    CauseKind kind = CauseKind::Unknown;
+    std::string file;  // a file or folder
+    int row = 0;       // 1-based worksheet row; 0 when no cell is meant
+    int column = 0;    // 1-based worksheet column
+    std::string name;  // a text that cannot be a file name
+    std::string room;
+    std::string unit;
+    std::string detail; // technical (English, errno text, SQL, library message)
+};
+
+} // namespace sedilo
