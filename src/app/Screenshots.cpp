@@ -75,7 +75,8 @@ bool saveShotsOfAWorkedExample(MainWindow& window, const QDir& target, const QDi
 
 } // namespace
 
-int SaveScreenshots(const QString& folder, const QString& databasePath, const QString& dataFolder)
+int SaveScreenshots(const QString& folder, const QString& databasePath, const QString& dataFolder,
+                    QSize windowSize)
 {
     QTemporaryDir temporary;
     if (!temporary.isValid()) {
@@ -93,6 +94,8 @@ int SaveScreenshots(const QString& folder, const QString& databasePath, const QS
     MainWindow window(database.toStdString(), prompt, dialogs);
     dialogs.setOwner(&window);
     window.start();
+    if (windowSize.isValid())
+        window.resize(windowSize);
     window.show();
     QApplication::processEvents();
 

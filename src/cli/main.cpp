@@ -22,6 +22,10 @@ int main(int argc, char** argv)
 {
     using namespace sedilo::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "--version") {
+        std::cout << "sedilo-cli " << SEDILO_VERSION << "\n";
+        return kExitOk;
+    }
     if (args.empty() || args[0] == "--help" || args[0] == "help") {
         std::ostream& out = args.empty() ? std::cerr : std::cout;
         out << "usage: sedilo-cli COMMAND [ARGS]\n";
