@@ -5,6 +5,7 @@
 
 #include "ArrangementJob.h"
 #include "CommandRegistry.h"
+#include "PrintSheetList.h"
 
 namespace sedilo::cli {
 
@@ -49,7 +50,7 @@ std::string parse(const std::vector<std::string>& args, ArrangementJob& job, std
     for (std::size_t i = 0; i < args.size(); i += 2) {
         const std::string& name = args[i];
         static const char* const kKnown[] = {"--examinees", "--rooms", "--out", "--db",
-                                             "--order",     "--fill",  "--seed", "--export"};
+                                             "--order",     "--fill",  "--seed", "--export", "--print"};
         if (std::find(std::begin(kKnown), std::end(kKnown), name) == std::end(kKnown))
             return "unknown option '" + name + "'";
         if (i + 1 >= args.size())
@@ -73,6 +74,13 @@ std::string parse(const std::vector<std::string>& args, ArrangementJob& job, std
         problem = choose(kFills, "--fill", values["--fill"], job.fill);
     if (problem.empty() && values.count("--export"))
         problem = choose(kExports, "--export", values["--export"], job.queryExport);
+    if (problem.empty() && values.count("--print")) {
+        exporting::PrintSheetChoice choice;
+        problem = parsePrintSheetList(values["--print"], choice);
+        if (!problem.empty())
+            return "--print " + problem;
+        job.printSheets = choice;
+    }
     if (problem.empty() && values.count("--seed")) {
         const std::string& text = values["--seed"];
         std::uint64_t seed = 0;
@@ -102,7 +110,7 @@ int runArrange(const std::vector<std::string>& args)
 const CommandRegistrar registrar(
     "arrange", {"arrange --examinees WORKBOOK --rooms ROOMS.tsv --out DIR [--db FILE] "
                 "[--order name|number|score-desc|score-asc|random] [--fill vertical|horizontal] [--seed N] "
-                "[--export unit|all|none]",
+                "[--export unit|all|none] [--print signin,door,lookup]",
                 runArrange});
 
 } // namespace
