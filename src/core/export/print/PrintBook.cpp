@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <sys/resource.h>
+
 #include "services/workbook/AtomicSave.h"
 #include "services/workbook/Utf8.h"
 #include "services/workbook/WorkbookError.h"
@@ -109,6 +111,11 @@ void PrintBook::setUpPage(lxw_worksheet* sheet, PaperOrientation orientation)
     note(worksheet_set_footer(sheet, "&C第 &P 页，共 &N 页"), "page footer");
 }
 
+void PrintBook::setDefaultRowHeight(lxw_worksheet* sheet, double points)
+{
+    worksheet_set_default_row(sheet, points, LXW_FALSE);
+}
+
 void PrintBook::setRowHeight(lxw_worksheet* sheet, int row, double points)
 {
     note(worksheet_set_row(sheet, static_cast<lxw_row_t>(row), points, nullptr), "row height");
@@ -164,6 +171,16 @@ void PrintBook::close()
     note(workbook_close(book), "saving the workbook");
     if (!m_failure.empty())
         throw workbook::WorkbookError(m_path, m_failure);
+}
+
+bool constantMemoryFits(std::size_t sheets)
+{
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return sheets <= 256;
+    // Half for this book: the window, the database and the other sheets being
+    // written at the same time keep files open too.
+    return sheets <= limit.rlim_cur / 2;
 }
 
 void writePrintBook(const std::string& target, bool constantMemory, const std::function<void(PrintBook&)>& fill)

@@ -31,6 +31,8 @@ public:
     // content and its manual page breaks ask), centred, with page numbers.
     void setUpPage(lxw_worksheet* sheet, PaperOrientation orientation);
 
+    // Rows without a height of their own get `points`; cheaper than a height per row.
+    void setDefaultRowHeight(lxw_worksheet* sheet, double points);
     void setRowHeight(lxw_worksheet* sheet, int row, double points);
     void setColumnWidth(lxw_worksheet* sheet, int column, double characters);
     // The stored text as it is, always as text (an exam number keeps its zeros).
@@ -54,6 +56,11 @@ private:
     std::set<std::string> m_sheetNames; // folded to lower case, as spreadsheets compare them
     std::string m_failure;
 };
+
+// Whether a book of `sheets` worksheets may be written in constant-memory
+// mode: each of its sheets keeps a temporary file open until the book is
+// saved, so only as many as the process may open with room to spare.
+bool constantMemoryFits(std::size_t sheets);
 
 // Writes `target` through `fill`: beside it under a temporary name, then
 // renamed over it, so a failure leaves any earlier file as it was.

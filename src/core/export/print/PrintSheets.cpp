@@ -1,6 +1,8 @@
 #include "export/print/PrintSheets.h"
 
+#include <exception>
 #include <functional>
+#include <thread>
 #include <set>
 
 #include "export/OutputCollision.h"
@@ -64,6 +66,32 @@ void refuseCollisions(const std::string& folder, const SeatedArrangement& arrang
         collision.refuse(sheet.name);
 }
 
+// The sheets are independent files: each gets a thread of its own. The first
+// failure in sheet order is the one reported.
+void writeAll(const std::string& folder, const SeatedArrangement& arrangement, const std::vector<Sheet>& sheets,
+              std::vector<std::string>& written)
+{
+    std::vector<std::exception_ptr> failures(sheets.size());
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t index = 0; index < sheets.size(); ++index) {
+            threads.emplace_back([&, index] {
+                try {
+                    sheets[index].write(folder + sheets[index].name + ".xlsx", arrangement);
+                } catch (...) {
+                    failures[index] = std::current_exception();
+                }
+            });
+        }
+    }
+    for (std::size_t index = 0; index < sheets.size(); ++index)
+        if (!failures[index])
+            written.push_back(folder + sheets[index].name + ".xlsx");
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
+}
+
 } // namespace
 
 PrintSheetsResult WritePrintSheets(const PrintSheetChoice& choice, const std::string& ksoutpathText,
@@ -88,11 +116,7 @@ PrintSheetsResult WritePrintSheets(const PrintSheetChoice& choice, const std::st
             return result;
         }
         refuseCollisions(folder, arrangement, sheets);
-        for (const Sheet& sheet : sheets) {
-            const std::string target = folder + sheet.name + ".xlsx";
-            sheet.write(target, arrangement);
-            result.written.push_back(target);
-        }
+        writeAll(folder, arrangement, sheets, result.written);
     } catch (...) {
         const Cause cause = CauseOf(std::current_exception());
         try {

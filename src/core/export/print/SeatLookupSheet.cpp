@@ -43,6 +43,7 @@ void writeUnit(PrintBook& book, const Formats& formats, const SeatedArrangement:
     for (int column = 0; column < kColumns; ++column)
         book.setColumnWidth(sheet, column, kWidths[column]);
     book.repeatRows(sheet, 0, 1);
+    book.setDefaultRowHeight(sheet, kRowHeight);
 
     book.setRowHeight(sheet, 0, kTitleHeight);
     book.mergeText(sheet, 0, 0, kColumns - 1, shownName + " 考生座位表", formats.title);
@@ -52,7 +53,6 @@ void writeUnit(PrintBook& book, const Formats& formats, const SeatedArrangement:
         book.writeText(sheet, 1, column++, caption, formats.header);
     int row = 2;
     for (const SeatedArrangement::Examinee* examinee : unit.seated) {
-        book.setRowHeight(sheet, row, kRowHeight);
         book.writeText(sheet, row, 0, examinee->number, formats.cell);
         book.writeText(sheet, row, 1, examinee->name, formats.cell);
         book.writeText(sheet, row, 2, examinee->room, formats.cell);
@@ -70,9 +70,9 @@ void writeUnit(PrintBook& book, const Formats& formats, const SeatedArrangement:
 
 void writeSeatLookupSheet(const std::string& target, const SeatedArrangement& arrangement)
 {
-    // One sheet per unit: each would hold a temporary file in constant-memory
-    // mode, and a city has more units than a process may open files.
-    writePrintBook(target, false, [&](PrintBook& book) {
+    // One sheet per unit: a city may have more units than constant-memory
+    // mode can keep temporary files open for.
+    writePrintBook(target, constantMemoryFits(arrangement.units.size()), [&](PrintBook& book) {
         const Formats formats = makeFormats(book);
         for (const SeatedArrangement::Unit& unit : arrangement.units)
             writeUnit(book, formats, unit);

@@ -60,7 +60,6 @@ int writeRoom(PrintBook& book, lxw_worksheet* sheet, const Formats& formats, con
         book.writeText(sheet, row, column++, caption, formats.header);
     ++row;
     for (const SeatedArrangement::Examinee* examinee : room.seats) {
-        book.setRowHeight(sheet, row, kSeatHeight);
         book.writeText(sheet, row, 0, examinee->seat, formats.cell);
         book.writeText(sheet, row, 1, examinee->number, formats.cell);
         book.writeText(sheet, row, 2, examinee->name, formats.cell);
@@ -79,6 +78,8 @@ void writeSignInSheet(const std::string& target, const SeatedArrangement& arrang
         const Formats formats = makeFormats(book);
         writePagedBlocks(book, kSignInSheetName, PaperOrientation::Portrait, kWidths, arrangement.rooms.size(),
                          [&](lxw_worksheet* sheet, std::size_t index, int row) {
+                             if (row == 0)
+                                 book.setDefaultRowHeight(sheet, kSeatHeight);
                              return writeRoom(book, sheet, formats, arrangement.rooms[index], row);
                          });
     });
