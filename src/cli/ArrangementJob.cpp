@@ -124,6 +124,7 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
         const int written = exporting::ExportQueryWorkbooks(exportTab, folder, database, exportPrompt);
         if (exportPrompt.errorShown())
             return kExitFailure;
+        out << exportTab.cxdcscpro.state().status << "\n";
         exported = ", " + std::to_string(written) + " query workbooks";
     }
     if (job.printSheets) {

@@ -10,6 +10,7 @@
 #include "arrange/RoomSchedule.h"
 #include "arrange/SeatAssigner.h"
 #include "services/Messages.h"
+#include "services/ShellFolders.h"
 #include "services/text/Trim.h"
 #include "store/RebuildWorkingCopy.h"
 
@@ -151,7 +152,8 @@ private:
             std::error_code error;
             std::filesystem::rename(produced.savedPath, target, error);
             if (error) {
-                std::filesystem::remove(produced.savedPath, error);
+                std::error_code ignored; // the rename's error is the one to tell
+                std::filesystem::remove(produced.savedPath, ignored);
                 throw ArrangeError("cannot save the room workbook \"" + target + "\": " + error.message());
             }
             ++m_result.workbooksWritten;
@@ -200,7 +202,7 @@ GenerationResult GenerateArrangement(GenerateTab& tab, const rooms::RoomsTab& ro
                                      cipher::NameCipher& cipher, Prompt& prompt, const GenerationSettings& settings)
 {
     GenerationResult result;
-    const std::string folder = trimSpaces(tab.ksoutpath);
+    const std::string folder = OutputFolderText(tab.ksoutpath);
     if (folder.empty()) {
         result.outcome = Outcome::NoOutputFolder;
         result.message = messages::kNoOutputFolder;
