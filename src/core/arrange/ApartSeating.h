@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "arrange/RoomProduction.h"
+#include "arrange/RoomSchedule.h"
+#include "arrange/SameUnitPair.h"
+#include "rooms/SeatingRule.h"
+
+namespace sedilo::arrange {
+
+// The seating of a run under "同单位不相邻".
+struct ApartSeating {
+    std::vector<long> examineeAt; // per seat of the schedule in fill order: its examinee's ordering index
+    std::vector<SameUnitPair> pairs;
+};
+
+// Reorders who takes the scheduled seats so that a unit keeps off its
+// neighbouring seats; the rooms, their seat counts and the S path stay.
+ApartSeating seatApart(const std::vector<RoomJob>& jobs, const std::vector<ExamineeValues>& examinees,
+                       rooms::Neighbourhood neighbourhood);
+
+// The pairs one a line, for the closing box's details and the report file:
+// room, the two seats (number and cell), unit.
+std::string sameUnitList(const std::vector<SameUnitPair>& pairs);
+
+} // namespace sedilo::arrange
