@@ -1,10 +1,12 @@
 #include "arrange/ApartSeating.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <unordered_map>
 
 #include "arrange/ApartOrdering.h"
+#include "services/Messages.h"
 
 namespace sedilo::arrange {
 
@@ -49,13 +51,17 @@ ApartSeating seatApart(const std::vector<RoomJob>& jobs, const std::vector<Exami
     return seating;
 }
 
-std::string sameUnitList(const std::vector<SameUnitPair>& pairs)
+std::string sameUnitList(const std::vector<SameUnitPair>& pairs, std::size_t limit)
 {
     std::string list;
-    for (const SameUnitPair& pair : pairs) {
+    const std::size_t listed = std::min(pairs.size(), limit);
+    for (std::size_t i = 0; i < listed; ++i) {
+        const SameUnitPair& pair = pairs[i];
         list += pair.room + "  " + std::to_string(pair.seat) + "号(" + pair.cell + ") - "
                 + std::to_string(pair.otherSeat) + "号(" + pair.otherCell + ")  " + pair.unit + "\n";
     }
+    if (listed < pairs.size())
+        list += messages::sameUnitNotListed(pairs.size() - listed) + "\n";
     return list;
 }
 

@@ -21,8 +21,9 @@ struct ApartSeating {
 ApartSeating seatApart(const std::vector<RoomJob>& jobs, const std::vector<ExamineeValues>& examinees,
                        rooms::Neighbourhood neighbourhood);
 
-// The pairs one a line, for the closing box's details and the report file:
-// room, the two seats (number and cell), unit.
-std::string sameUnitList(const std::vector<SameUnitPair>& pairs);
+// The pairs one a line, for the closing box's details: room, the two seats
+// (number and cell), unit. Beyond `limit` pairs a last line says how many
+// more there are, so a hopeless list still opens in a box at once.
+std::string sameUnitList(const std::vector<SameUnitPair>& pairs, std::size_t limit);
 
 } // namespace sedilo::arrange

@@ -21,6 +21,7 @@ namespace {
 
 constexpr const char* kNoBaseData = "基础数据没导入数据库，请先导入数据库设置好各考室参数后再生成！";
 constexpr const char* kAllRoomsDone = "所有考室生成完成！";
+constexpr std::size_t kPairsListed = 2000;
 
 using Outcome = GenerationResult::Outcome;
 
@@ -200,7 +201,7 @@ private:
         const bool ranToTheEnd = outcome == Outcome::Complete || outcome == Outcome::RoomsUsedUp;
         if (ranToTheEnd && m_result.sameUnitPairs) {
             shown += "\n" + messages::sameUnitNeighbours(m_result.sameUnitPairs->size());
-            detail = sameUnitList(*m_result.sameUnitPairs);
+            detail = sameUnitList(*m_result.sameUnitPairs, kPairsListed);
         }
         m_result.outcome = outcome;
         m_result.message = shown;

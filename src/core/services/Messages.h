@@ -28,4 +28,9 @@ inline std::string sameUnitNeighbours(std::size_t pairs)
     return "有" + std::to_string(pairs) + "对相邻座位坐着同单位考生，详见详细信息。";
 }
 
+inline std::string sameUnitNotListed(std::size_t pairs)
+{
+    return "……另有" + std::to_string(pairs) + "对未列出。";
+}
+
 } // namespace sedilo::messages
