@@ -72,7 +72,10 @@ std::optional<LaunchOptions> parseLaunchOptions(const QStringList& arguments, QS
     }
     LaunchOptions options;
     if (parser.isSet(help)) {
-        options.textToPrint = parser.helpText();
+        // The usage line names the program as installed, not the path it was started by.
+        const QString help = parser.helpText();
+        const qsizetype afterProgram = help.indexOf(QLatin1String(" [options]"));
+        options.textToPrint = afterProgram < 0 ? help : QStringLiteral("Usage: sedilo") + help.mid(afterProgram);
         return options;
     }
     if (parser.isSet(version)) {

@@ -15,6 +15,7 @@
 #include "MainWindow.h"
 #include "QtShellDialogs.h"
 #include "UnattendedPrompt.h"
+#include "services/ShippedFiles.h"
 
 namespace sedilo::gui {
 
@@ -105,7 +106,11 @@ int SaveScreenshots(const QString& folder, const QString& databasePath, const QS
             return 1;
     }
 
-    const QDir data(dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : dataFolder);
+    const QString shippedFolder =
+        QFileInfo(QString::fromStdString(
+                      shippedFile(QCoreApplication::applicationDirPath().toStdString(), kRoomTemplate)))
+            .absolutePath();
+    const QDir data(dataFolder.isEmpty() ? shippedFolder : dataFolder);
     if (!QFileInfo::exists(data.filePath(QString::fromLatin1(kDemoExaminees)))
         || !QFileInfo::exists(data.filePath(QString::fromLatin1(kRoomTemplate))))
         return 0;

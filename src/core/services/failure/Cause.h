@@ -34,6 +34,7 @@ enum class CauseKind {
     OutOfMemory,          // file when known
     OutputCollidesWithRoom,          // name: the file written; room; file: the room workbook
     OutputCollidesWithQueryWorkbook, // name: the file written; unit; file: the query workbook
+    NoDesktopHandler,     // file: the file or folder the desktop was to show
 };
 
 struct Cause {

@@ -89,6 +89,8 @@ std::string ChineseCause(const Cause& cause)
     case CauseKind::OutputCollidesWithQueryWorkbook:
         return "原因：要生成的文件" + quoted(cause.name) + "与单位" + quoted(cause.unit) +
                "同名，会覆盖该单位的查询数据文件。";
+    case CauseKind::NoDesktopHandler:
+        return "原因：桌面没有能打开" + quoted(cause.file) + "的程序（没有找到xdg-open）。";
     }
     return "原因：发生了未预料的错误，详细信息中有技术说明。";
 }
