@@ -9,6 +9,7 @@
 #include "arrange/RoomProduction.h"
 #include "arrange/RoomSchedule.h"
 #include "arrange/SeatAssigner.h"
+#include "arrange/StagingFolder.h"
 #include "services/Messages.h"
 #include "services/text/Trim.h"
 #include "store/RebuildWorkingCopy.h"
@@ -74,6 +75,7 @@ public:
 private:
     void runSteps(const std::string& folder)
     {
+        const store::DatabaseHold hold = m_database.hold(store::LockMode::Exclusive);
         store::RebuildWorkingCopy(m_database, m_cipher);
         m_database.replaceSharedRecordset();
         m_database.OpenDataConnection();
@@ -99,7 +101,7 @@ private:
         const RoomSchedule schedule = scheduleRooms(m_rooms.ksgrid, folder, templates, examinees);
         m_assigner.emplace(m_database.SharedConnection(), cursor, progress, examinees);
         SeatAssigner& assigner = *m_assigner;
-        produceRooms(schedule, values, assigner);
+        produceRooms(schedule, values, assigner, folder);
 
         switch (schedule.stop.kind) {
         case RoomStop::Kind::TemplateMissing:
@@ -127,12 +129,23 @@ private:
     // Takes the produced rooms in room order: their rows are written, then
     // each workbook gets its own name. The first failure ends the run there.
     void produceRooms(const RoomSchedule& schedule, const std::vector<ExamineeValues>& values,
-                      SeatAssigner& assigner)
+                      SeatAssigner& assigner, const std::string& folder)
     {
+        // Declared before the production, so its workers are done when it goes.
+        // A folder that cannot take one fails the run at the first room's
+        // save, as saving straight into it would, once that room is seated.
+        std::optional<StagingFolder> staging;
+        std::exception_ptr stagingFailure;
+        try {
+            staging.emplace(folder);
+        } catch (...) {
+            stagingFailure = std::current_exception();
+        }
         unsigned workers = m_settings.workers;
         if (workers == 0)
             workers = std::max(1u, std::thread::hardware_concurrency());
-        RoomProduction production(schedule.jobs, values, workers);
+        RoomProduction production(schedule.jobs, values, workers,
+                                  staging ? staging->path() : folder + "/.sedilo-staging-none");
         for (std::size_t index = 0; index < schedule.jobs.size(); ++index) {
             const RoomJob& job = schedule.jobs[index];
             ProducedRoom produced = production.take(index);
@@ -145,6 +158,8 @@ private:
                 std::filesystem::remove(produced.savedPath, ignored);
                 throw;
             }
+            if (stagingFailure)
+                std::rethrow_exception(stagingFailure);
             if (produced.failure)
                 std::rethrow_exception(produced.failure);
             const std::string target = job.target + job.roomTemplate->extension();

@@ -32,6 +32,10 @@ enum class CauseKind {
     DatabaseUnusable,     // file: the database
     NoOrderingTicked,
     OutOfMemory,          // file when known
+    Interrupted,          // the run was stopped by a signal
+    RoomListEmpty,        // file: the room list
+    NulInRoomList,        // file: the room list, row: its line
+    NotAFolder,           // file: what was given as a folder
 };
 
 struct Cause {
