@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -16,9 +17,11 @@
 #include "CliPrompt.h"
 #include "CommandRegistry.h"
 #include "Interruption.h"
+#include "PathOption.h"
 #include "arrange/GenerateArrangement.h"
 #include "basedata/BaseDataImport.h"
 #include "export/QueryExport.h"
+#include "export/print/PrintSheets.h"
 #include "rooms/RoomEditor.h"
 #include "services/cipher/NameCipher.h"
 #include "services/failure/Failure.h"
@@ -81,17 +84,21 @@ private:
     fs::path m_folder;
 };
 
-// The output folder is made and checked before the import replaces any base data.
-void prepareOutputFolder(const std::string& folder)
+// One pair a line: ROOM, SEAT, CELL, OTHER SEAT, OTHER CELL, UNIT, tab-separated.
+bool writeApartReport(const std::string& path, const std::vector<arrange::SameUnitPair>& pairs, std::ostream& err)
 {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (!fs::is_directory(folder))
-        throw Failure({.kind = error && !fs::exists(folder) ? CauseKind::FolderNotWritable : CauseKind::NotAFolder,
-                       .file = folder,
-                       .detail = error ? error.message() : "the output path is not a folder"});
-    if (::access(folder.c_str(), W_OK | X_OK) != 0)
-        throw Failure({.kind = CauseKind::FolderNotWritable, .file = folder, .detail = std::strerror(errno)});
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << "room\tseat\tcell\tother seat\tother cell\tunit\n";
+    for (const arrange::SameUnitPair& pair : pairs) {
+        file << pair.room << '\t' << pair.seat << '\t' << pair.cell << '\t' << pair.otherSeat << '\t'
+             << pair.otherCell << '\t' << pair.unit << '\n';
+    }
+    file.close();
+    if (!file) {
+        err << "sedilo-cli arrange: cannot write the report " << path << "\n";
+        return false;
+    }
+    return true;
 }
 
 // A progress bar that ends the run at its next step once a signal arrived.
@@ -115,6 +122,7 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
     try {
         if (folder.empty())
             throw Failure({.kind = CauseKind::FolderMissing, .detail = "no output folder"});
+        // Before the import replaces any base data.
         prepareOutputFolder(folder);
         if (job.databaseFile.empty())
             scratch.emplace();
@@ -153,6 +161,8 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
         options.clickOrderingBox(orderingBox(job.ordering));
     if (job.fill == rooms::FillDirection::Horizontal)
         options.clickFillBox(0);
+    if (job.apart)
+        roomsTab.seatingRule = {true, *job.apart};
 
     if (folder.back() != '/')
         folder += '/';
@@ -168,7 +178,7 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
         return kExitFailure;
     out << generated.message << "\n";
 
-    std::string queries;
+    std::string exported;
     if (job.queryExport != QueryExport::None) {
         exporting::ExportTab exportTab;
         stopOnSignal(exportTab.cxdcscpro);
@@ -179,11 +189,27 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
         const int written = exporting::ExportQueryWorkbooks(exportTab, folder, *database, exportPrompt);
         if (exportPrompt.errorShown())
             return kExitFailure;
-        queries = ", " + std::to_string(written) + " query workbooks";
+        out << exportTab.cxdcscpro.state().status << "\n";
+        exported = ", " + std::to_string(written) + " query workbooks";
+    }
+    if (job.printSheets) {
+        std::vector<std::string> roomOrder;
+        for (const auto& room : job.rooms)
+            roomOrder.push_back(room.first);
+        CliPrompt printPrompt(quiet, err);
+        const auto printed = exporting::WritePrintSheets(*job.printSheets, folder, roomOrder, *database, printPrompt);
+        if (!printed.succeeded)
+            return kExitFailure;
+        exported += ", " + std::to_string(printed.written.size()) + " print sheets";
     }
     out << "seated " << generated.seated << " of " << generated.examinees << " examinees in "
         << generated.roomsWithExaminees << " rooms; wrote " << generated.workbooksWritten << " room workbooks"
-        << queries << "\n";
+        << exported << "\n";
+    if (generated.sameUnitPairs) {
+        out << "same-unit neighbours: " << generated.sameUnitPairs->size() << "\n";
+        if (!job.apartReport.empty() && !writeApartReport(job.apartReport, *generated.sameUnitPairs, err))
+            return kExitFailure;
+    }
     return generated.outcome == Outcome::Complete ? kExitOk : kExitUnseated;
 }
 

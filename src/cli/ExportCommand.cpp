@@ -42,11 +42,10 @@ int runExport(const std::vector<std::string>& args)
         std::cerr << "sedilo-cli export: no database file " << databaseFile << "\n";
         return kExitFailure;
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!std::filesystem::is_directory(folder)) {
-        std::cerr << "sedilo-cli export: cannot make the folder " << folder << ": "
-                  << (error ? error.message() : "a file is in the way") << "\n";
+    try {
+        prepareOutputFolder(folder);
+    } catch (const std::exception& failure) {
+        std::cerr << "sedilo-cli export: " << failureText(failure) << "\n";
         return kExitFailure;
     }
     if (folder.back() != '/')

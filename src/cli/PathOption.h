@@ -9,4 +9,8 @@ namespace sedilo::cli {
 // Returns a usage problem naming `option`, or "" with `path` set.
 std::string absolutePathOption(const std::string& option, const std::string& text, std::string& path);
 
+// Makes the output folder and checks that it takes files, before anything is
+// changed; throws a Failure naming it.
+void prepareOutputFolder(const std::string& folder);
+
 } // namespace sedilo::cli

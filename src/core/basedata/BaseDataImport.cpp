@@ -123,7 +123,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     RecordsetCloser closer(records);
     records.open(store::sql::kSelectBaseData, connection);
 
-    ExamineeSheetReader reader(book->firstSheet());
+    ExamineeSheetReader reader(book->firstSheet(), book->path());
     const int lastRow = reader.lastRow();
     tab.Prbar.setRange(tab.Prbar.state().minimum, lastRow);
     prompt.inform(kDoNotOperateDuringImport);

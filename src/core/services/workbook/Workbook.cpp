@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "services/failure/Failure.h"
 #include "services/workbook/XlsxWorkbook.h"
 #if __has_include("services/workbook/xls/XlsWorkbook.h")
 #include "services/workbook/xls/XlsWorkbook.h"
@@ -20,13 +19,13 @@ namespace {
 // Far above any workbook a seat chart or an examinee list needs.
 constexpr off_t kFileLimit = 512LL * 1024 * 1024;
 
-Failure notARegularFile(const std::string& path, const struct stat& info)
+WorkbookError notARegularFile(const std::string& path, const struct stat& info)
 {
     const char* what = S_ISDIR(info.st_mode)    ? "a folder"
                        : S_ISFIFO(info.st_mode) ? "a FIFO"
                        : S_ISSOCK(info.st_mode) ? "a socket"
                                                 : "a device";
-    return Failure({.kind = CauseKind::NotARegularFile, .file = path, .detail = std::string("not a file but ") + what});
+    return WorkbookError(path, std::string("not a file but ") + what);
 }
 
 std::shared_ptr<const std::string> readWholeFile(const std::string& path)
@@ -37,8 +36,10 @@ std::shared_ptr<const std::string> readWholeFile(const std::string& path)
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         throw notARegularFile(path, info);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        throw WorkbookError(path, std::string("cannot open the file: ") + std::strerror(errno));
+    if (fd < 0) {
+        const int cause = errno; // before anything that allocates can change it
+        throw WorkbookError(path, std::string("cannot open the file: ") + std::strerror(cause));
+    }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         throw notARegularFile(path, info);
