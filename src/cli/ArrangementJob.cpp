@@ -1,5 +1,6 @@
 #include "ArrangementJob.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -85,14 +86,21 @@ private:
     fs::path m_folder;
 };
 
+// A stored text as one field of a tab-separated line.
+std::string field(std::string text)
+{
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return text;
+}
+
 // One pair a line: ROOM, SEAT, CELL, OTHER SEAT, OTHER CELL, UNIT, tab-separated.
 bool writeApartReport(const std::string& path, const std::vector<arrange::SameUnitPair>& pairs, std::ostream& err)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << "room\tseat\tcell\tother seat\tother cell\tunit\n";
     for (const arrange::SameUnitPair& pair : pairs) {
-        file << pair.room << '\t' << pair.seat << '\t' << pair.cell << '\t' << pair.otherSeat << '\t'
-             << pair.otherCell << '\t' << pair.unit << '\n';
+        file << field(pair.room) << '\t' << pair.seat << '\t' << pair.cell << '\t' << pair.otherSeat << '\t'
+             << pair.otherCell << '\t' << field(pair.unit) << '\n';
     }
     file.close();
     if (!file) {
