@@ -2,10 +2,14 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 #include <QFileDialog>
 #include <QUrl>
 
 namespace sedilo::gui {
+
+QtShellDialogs::QtShellDialogs(std::unique_ptr<QSettings> settings) : m_folders(std::move(settings)) {}
 
 QFileDialog& QtShellDialogs::fileDialog()
 {
@@ -22,19 +26,26 @@ QFileDialog& QtShellDialogs::fileDialog()
 std::string QtShellDialogs::chooseFile(const std::string& title)
 {
     QFileDialog& dialog = fileDialog();
-    dialog.setWindowTitle(QString::fromStdString(title));
-    dialog.setDirectory(QDir::currentPath());
+    const QString kind = QString::fromStdString(title);
+    dialog.setWindowTitle(kind);
+    dialog.setDirectory(m_folders.startFolder(kind));
     dialog.selectFile(QString());
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? std::string() : files.first().toStdString();
+    if (files.isEmpty())
+        return {};
+    m_folders.remember(kind, QFileInfo(files.first()).absolutePath());
+    return files.first().toStdString();
 }
 
 std::string QtShellDialogs::chooseFolder(const std::string& title)
 {
     // The folder chooser has no owner window.
-    return QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(title)).toStdString();
+    const QString kind = QString::fromStdString(title);
+    const QString folder = QFileDialog::getExistingDirectory(nullptr, kind, m_folders.startFolder(kind));
+    m_folders.remember(kind, folder);
+    return folder.toStdString();
 }
 
 // Qt hands local files to xdg-open (or the desktop's own opener) and reports
