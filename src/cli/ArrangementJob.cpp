@@ -12,6 +12,7 @@
 #include "arrange/GenerateArrangement.h"
 #include "basedata/BaseDataImport.h"
 #include "export/QueryExport.h"
+#include "export/print/PrintSheets.h"
 #include "rooms/RoomEditor.h"
 #include "services/cipher/NameCipher.h"
 #include "store/SeatingDatabase.h"
@@ -67,6 +68,23 @@ private:
     fs::path m_folder;
 };
 
+// One pair a line: ROOM, SEAT, CELL, OTHER SEAT, OTHER CELL, UNIT, tab-separated.
+bool writeApartReport(const std::string& path, const std::vector<arrange::SameUnitPair>& pairs, std::ostream& err)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << "room\tseat\tcell\tother seat\tother cell\tunit\n";
+    for (const arrange::SameUnitPair& pair : pairs) {
+        file << pair.room << '\t' << pair.seat << '\t' << pair.cell << '\t' << pair.otherSeat << '\t'
+             << pair.otherCell << '\t' << pair.unit << '\n';
+    }
+    file.close();
+    if (!file) {
+        err << "sedilo-cli arrange: cannot write the report " << path << "\n";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& err)
@@ -101,6 +119,8 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
         options.clickOrderingBox(orderingBox(job.ordering));
     if (job.fill == rooms::FillDirection::Horizontal)
         options.clickFillBox(0);
+    if (job.apart)
+        roomsTab.seatingRule = {true, *job.apart};
 
     std::string folder = job.outputFolder;
     fs::create_directories(folder);
@@ -115,7 +135,7 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
         return kExitFailure;
     out << generated.message << "\n";
 
-    std::string queries;
+    std::string exported;
     if (job.queryExport != QueryExport::None) {
         exporting::ExportTab exportTab;
         exportTab.byUnit = job.queryExport == QueryExport::PerUnit;
@@ -123,11 +143,27 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
         const int written = exporting::ExportQueryWorkbooks(exportTab, folder, database, exportPrompt);
         if (exportPrompt.errorShown())
             return kExitFailure;
-        queries = ", " + std::to_string(written) + " query workbooks";
+        out << exportTab.cxdcscpro.state().status << "\n";
+        exported = ", " + std::to_string(written) + " query workbooks";
+    }
+    if (job.printSheets) {
+        std::vector<std::string> roomOrder;
+        for (const auto& room : job.rooms)
+            roomOrder.push_back(room.first);
+        CliPrompt printPrompt(quiet, err);
+        const auto printed = exporting::WritePrintSheets(*job.printSheets, folder, roomOrder, database, printPrompt);
+        if (!printed.succeeded)
+            return kExitFailure;
+        exported += ", " + std::to_string(printed.written.size()) + " print sheets";
     }
     out << "seated " << generated.seated << " of " << generated.examinees << " examinees in "
         << generated.roomsWithExaminees << " rooms; wrote " << generated.workbooksWritten << " room workbooks"
-        << queries << "\n";
+        << exported << "\n";
+    if (generated.sameUnitPairs) {
+        out << "same-unit neighbours: " << generated.sameUnitPairs->size() << "\n";
+        if (!job.apartReport.empty() && !writeApartReport(job.apartReport, *generated.sameUnitPairs, err))
+            return kExitFailure;
+    }
     return generated.outcome == Outcome::Complete ? kExitOk : kExitUnseated;
 }
 

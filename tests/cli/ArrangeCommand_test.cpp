@@ -62,8 +62,8 @@ TEST(ArrangeCommand, ArrangesAndExportsPerUnit)
                                "--db", dir.file("data.mdb")});
 
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "所有考室生成完成！\nseated 40 of 40 examinees in 2 rooms; wrote 2 room workbooks, "
-                       "2 query workbooks\n");
+    EXPECT_EQ(run.out, "所有考室生成完成！\n所有考生查询数据导出完毕！\n"
+                       "seated 40 of 40 examinees in 2 rooms; wrote 2 room workbooks, 2 query workbooks\n");
     EXPECT_EQ(cell(dir.file("out/第1考室.xlsx"), 2, 2), "2\n考生2\n102"); // by number, left to right
     EXPECT_EQ(cell(dir.file("out/第2考室.xlsx"), 1, 1), "第2考室(10人)");
     EXPECT_TRUE(std::filesystem::exists(dir.file("out/一班.xlsx")));
@@ -81,6 +81,7 @@ TEST(ArrangeCommand, ExamineesWithoutRoomStillGetTheirQueryWorkbook)
 
     EXPECT_EQ(run.exitCode, 3) << run.err;
     EXPECT_EQ(run.out, "还有10考生没指定考室，请重新设置考室参数再次生成！\n"
+                       "查询数据导出完毕：导出了30位考生，另有10位考生因没有指定考室未导出！\n"
                        "seated 30 of 40 examinees in 1 rooms; wrote 1 room workbooks, 1 query workbooks\n");
     // Highest score first by default, vertical by default.
     EXPECT_EQ(cell(dir.file("out/甲.xlsx"), 3, 1), "2\n考生2\n102");
@@ -117,6 +118,80 @@ TEST(ArrangeCommand, FailuresAndUsageErrors)
              {"arrange", "--examinees", examinees, "--rooms", rooms, "--out", dir.file("out"), "--colour"},
          }) {
         EXPECT_EQ(runCli(dir.path().string(), args).exitCode, 2) << args.back();
+    }
+}
+
+// The sheets are read back in detail by the core's tests; here only the
+// choice of sheets, the room order and the exit codes.
+TEST(ArrangeCommand, PrintSheetsAfterTheRunAndFromTheDatabaseLater)
+{
+    TempDir dir;
+    const std::string rooms = roomList(dir, {"第2考室\tksmb.xlsx", "第1考室\tksmb.xlsx"});
+    const std::string database = dir.file("data.mdb");
+    CliRun run = runCli(dir.path().string(), {"arrange", "--examinees", examineeWorkbook(dir, 40), "--rooms", rooms,
+                                              "--out", dir.file("out"), "--db", database, "--print", "door,signin"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("wrote 2 room workbooks, 2 print sheets"), std::string::npos) << run.out;
+    EXPECT_EQ(cell(dir.file("out/考场签到表.xlsx"), 1, 1), "第2考室 考场签到表");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out/考场门贴.xlsx")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/考生座位表.xlsx")));
+
+    run = runCli(dir.path().string(), {"print", "--db", database, "--out", dir.file("later")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(cell(dir.file("later/考场签到表.xlsx"), 1, 1), "第1考室 考场签到表"); // no room list: by name
+    EXPECT_EQ(cell(dir.file("later/考生座位表.xlsx"), 3, 1), "101");
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"print", "--db", database, "--out", dir.file("x"), "--sheets", "signin,menu"},
+             {"print", "--db", database, "--out", dir.file("x"), "--sheets", ""},
+             {"print", "--out", dir.file("x")},
+             {"arrange", "--examinees", "e.xlsx", "--rooms", rooms, "--out", dir.file("x"), "--print", "all"},
+         }) {
+        EXPECT_EQ(runCli(dir.path().string(), args).exitCode, 2) << args.back();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x")));
+    EXPECT_EQ(runCli(dir.path().string(), {"print", "--db", dir.file("none.mdb"), "--out", dir.file("x")}).exitCode, 1);
+}
+
+TEST(ArrangeCommand, UnitsApartCountsAndListsThePairsLeft)
+{
+    TempDir dir;
+    const std::string examinees = examineeWorkbook(dir, 40);
+    const std::string rooms = roomList(dir, {"第1考室\tksmb.xlsx", "第2考室\tksmb.xlsx"});
+    const std::string report = dir.file("pairs.tsv");
+    // Two units cannot keep off all eight seats around: each block of two by
+    // two seats holds one of them twice.
+    CliRun run = runCli(dir.path().string(), {"arrange", "--examinees", examinees, "--rooms", rooms, "--out",
+                                              dir.file("out"), "--apart", "around", "--apart-report", report});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::string countLine = "same-unit neighbours: ";
+    const std::size_t at = run.out.find("examinees in 2 rooms; wrote 2 room workbooks\n" + countLine);
+    ASSERT_NE(at, std::string::npos) << run.out;
+    const long pairs = std::stol(run.out.substr(run.out.find(countLine) + countLine.size()));
+    EXPECT_GT(pairs, 0);
+    std::ifstream listed(report);
+    std::string line;
+    std::getline(listed, line);
+    EXPECT_EQ(line, "room\tseat\tcell\tother seat\tother cell\tunit");
+    long lines = 0;
+    while (std::getline(listed, line)) {
+        EXPECT_EQ(line.rfind("第", 0), 0u) << line;
+        ++lines;
+    }
+    EXPECT_EQ(lines, pairs);
+
+    run = runCli(dir.path().string(), {"arrange", "--examinees", examinees, "--rooms", rooms, "--out",
+                                       dir.file("out"), "--apart", "side"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("\nsame-unit neighbours: 0\n"), std::string::npos) << run.out;
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--apart", "diagonal"},
+             {"--apart-report", report},
+         }) {
+        std::vector<std::string> all{"arrange", "--examinees", examinees, "--rooms", rooms, "--out", dir.file("out")};
+        all.insert(all.end(), args.begin(), args.end());
+        EXPECT_EQ(runCli(dir.path().string(), all).exitCode, 2) << args.front();
     }
 }
 

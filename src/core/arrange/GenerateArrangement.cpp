@@ -5,11 +5,13 @@
 #include <optional>
 #include <thread>
 
+#include "arrange/ApartSeating.h"
 #include "arrange/ArrangeError.h"
 #include "arrange/RoomProduction.h"
 #include "arrange/RoomSchedule.h"
 #include "arrange/SeatAssigner.h"
 #include "services/Messages.h"
+#include "services/ShellFolders.h"
 #include "services/text/Trim.h"
 #include "store/RebuildWorkingCopy.h"
 
@@ -19,6 +21,7 @@ namespace {
 
 constexpr const char* kNoBaseData = "基础数据没导入数据库，请先导入数据库设置好各考室参数后再生成！";
 constexpr const char* kAllRoomsDone = "所有考室生成完成！";
+constexpr std::size_t kPairsListed = 2000;
 
 using Outcome = GenerationResult::Outcome;
 
@@ -93,10 +96,12 @@ private:
         progress.setRange(1, static_cast<int>(examinees));
         m_prompt.inform(messages::kDoNotOperate);
         progress.setVisible(true);
-        const std::vector<ExamineeValues> values = readExaminees(cursor, examinees);
+        std::vector<ExamineeValues> values = readExaminees(cursor, examinees);
 
         TemplateCache templates(m_rooms.options.fillDirection());
         const RoomSchedule schedule = scheduleRooms(m_rooms.ksgrid, folder, templates, examinees);
+        if (m_rooms.seatingRule.apart)
+            seatUnitsApart(schedule, values, cursor);
         m_assigner.emplace(m_database.SharedConnection(), cursor, progress, examinees);
         SeatAssigner& assigner = *m_assigner;
         produceRooms(schedule, values, assigner);
@@ -122,6 +127,20 @@ private:
         }
         progress.setMaximumValue();
         finish(Outcome::Complete, kAllRoomsDone, PromptStyle::Information, true);
+    }
+
+    // Who takes which scheduled seat changes; the cursor and the values then
+    // run in seat order, so the rooms are produced and written as before.
+    void seatUnitsApart(const RoomSchedule& schedule, std::vector<ExamineeValues>& values, store::Recordset& cursor)
+    {
+        ApartSeating seating = seatApart(schedule.jobs, values, m_rooms.seatingRule.neighbourhood);
+        std::vector<ExamineeValues> seated;
+        seated.reserve(seating.examineeAt.size());
+        for (const long examinee : seating.examineeAt)
+            seated.push_back(std::move(values[examinee]));
+        std::move(seated.begin(), seated.end(), values.begin());
+        cursor.reorder(seating.examineeAt);
+        m_result.sameUnitPairs = std::move(seating.pairs);
     }
 
     // Takes the produced rooms in room order: their rows are written, then
@@ -151,7 +170,8 @@ private:
             std::error_code error;
             std::filesystem::rename(produced.savedPath, target, error);
             if (error) {
-                std::filesystem::remove(produced.savedPath, error);
+                std::error_code ignored; // the rename's error is the one to tell
+                std::filesystem::remove(produced.savedPath, ignored);
                 throw ArrangeError("cannot save the room workbook \"" + target + "\": " + error.message());
             }
             ++m_result.workbooksWritten;
@@ -176,10 +196,17 @@ private:
 
     void finish(Outcome outcome, const std::string& message, PromptStyle style, bool toStatus)
     {
+        std::string shown = message;
+        std::string detail;
+        const bool ranToTheEnd = outcome == Outcome::Complete || outcome == Outcome::RoomsUsedUp;
+        if (ranToTheEnd && m_result.sameUnitPairs) {
+            shown += "\n" + messages::sameUnitNeighbours(m_result.sameUnitPairs->size());
+            detail = sameUnitList(*m_result.sameUnitPairs, kPairsListed);
+        }
         m_result.outcome = outcome;
-        m_result.message = message;
+        m_result.message = shown;
         m_database.closeAll();
-        m_prompt.show(style, message);
+        m_prompt.show(style, shown, detail);
         if (toStatus)
             m_tab.ksscpro.setStatus(message);
     }
@@ -200,7 +227,7 @@ GenerationResult GenerateArrangement(GenerateTab& tab, const rooms::RoomsTab& ro
                                      cipher::NameCipher& cipher, Prompt& prompt, const GenerationSettings& settings)
 {
     GenerationResult result;
-    const std::string folder = trimSpaces(tab.ksoutpath);
+    const std::string folder = OutputFolderText(tab.ksoutpath);
     if (folder.empty()) {
         result.outcome = Outcome::NoOutputFolder;
         result.message = messages::kNoOutputFolder;

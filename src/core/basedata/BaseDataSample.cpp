@@ -25,8 +25,10 @@ constexpr std::uint32_t kRequiredSampleColor = 0xFF0000;
 std::filesystem::path makeUniqueFolder(const std::filesystem::path& parent)
 {
     std::string pattern = (parent / "sedilo-sample-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::system_error(errno, std::generic_category(), "cannot create a folder in " + parent.string());
+    if (!mkdtemp(pattern.data())) {
+        const int cause = errno; // the message's allocations may change it
+        throw std::system_error(cause, std::generic_category(), "cannot create a folder in " + parent.string());
+    }
     return pattern;
 }
 

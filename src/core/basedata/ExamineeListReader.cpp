@@ -4,9 +4,9 @@
 #include <stdexcept>
 
 #include "basedata/ExamineeSheetReader.h"
-#include "services/failure/Failure.h"
 #include "services/text/Trim.h"
 #include "services/workbook/CellReference.h"
+#include "services/workbook/FormulaResult.h"
 #include "services/workbook/Workbook.h"
 #include "services/workbook/XlsxSheetStream.h"
 
@@ -33,7 +33,7 @@ public:
                 m_open = false; // row m_next holds no cell, so its A is empty
         }
         if (m_open && cell.row == m_next && cell.column <= 4)
-            m_row[cell.column - 1] = {std::string(cell.text), cell.error, cell.formula && !cell.hasStoredValue};
+            m_row[cell.column - 1] = {std::string(cell.text), cell.error, cell.noResult};
         return true;
     }
 
@@ -55,15 +55,13 @@ private:
     {
         const Cell& cell = m_row[column];
         const std::string name = "row " + std::to_string(m_next) + ", column " + static_cast<char>('A' + column);
-        if (cell.error)
-            throw std::runtime_error(name + ": " + m_path + ": cell " + workbook::cellName(m_next, column + 1) +
-                                     " holds the error " + cell.text);
         if (cell.formulaWithoutResult)
-            throw Failure({.kind = CauseKind::FormulaWithoutResult,
-                           .file = m_path,
-                           .row = m_next,
-                           .column = column + 1,
-                           .detail = "the formula has no stored result"});
+            throw workbook::formulaWithoutResult(m_path, m_next, column + 1);
+        if (cell.error)
+            throw std::runtime_error(name + ": " +
+                                     workbook::WorkbookError(m_path, "cell " + workbook::cellName(m_next, column + 1) +
+                                                                         " holds the error " + cell.text)
+                                         .what());
         return trimSpaces(cell.text);
     }
 
@@ -94,7 +92,7 @@ private:
 ExamineeList readThroughWorkbook(const std::string& path)
 {
     const auto book = workbook::Workbook::open(path);
-    ExamineeSheetReader reader(book->firstSheet());
+    ExamineeSheetReader reader(book->firstSheet(), book->path());
     ExamineeList list;
     list.lastRow = reader.lastRow();
     ExamineeSheetReader::Cells cells;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "services/text/Trim.h"
+#include "services/workbook/FormulaResult.h"
 #include "services/workbook/Workbook.h"
 
 namespace sedilo::basedata {
@@ -16,8 +17,8 @@ std::string cellName(int row, int column)
 
 } // namespace
 
-ExamineeSheetReader::ExamineeSheetReader(const workbook::Worksheet& sheet)
-    : m_sheet(sheet), m_lastRow(sheet.lastRow())
+ExamineeSheetReader::ExamineeSheetReader(const workbook::Worksheet& sheet, std::string file)
+    : m_sheet(sheet), m_file(std::move(file)), m_lastRow(sheet.lastRow())
 {
     if (m_lastRow <= 0)
         throw std::runtime_error("worksheet 1 is empty");
@@ -25,6 +26,8 @@ ExamineeSheetReader::ExamineeSheetReader(const workbook::Worksheet& sheet)
 
 std::string ExamineeSheetReader::cell(int row, int column) const
 {
+    if (m_sheet.formulaLacksResult(row, column))
+        throw workbook::formulaWithoutResult(m_file, row, column);
     try {
         return trimSpaces(m_sheet.cellText(row, column));
     } catch (const std::exception& failure) {

@@ -7,8 +7,10 @@
 #include <stdexcept>
 
 #include "export/ExportProgress.h"
+#include "export/OutputCollision.h"
 #include "export/QueryWorkbook.h"
 #include "services/Messages.h"
+#include "services/ShellFolders.h"
 #include "services/text/FileNameRule.h"
 #include "services/text/Trim.h"
 #include "store/Statements.h"
@@ -17,7 +19,6 @@ namespace sedilo::exporting {
 
 namespace {
 
-constexpr const char* kAllExamineesFileName = "所有考生查询数据导出";
 constexpr const char* kEmptyUnit = "基础数据单位为空，不能进行按单位分类导出查询数据！";
 constexpr const char* kNoExaminees =
     "基础数据没导入数据库，请先导入数据库设置好各考室参数生成考室编排表后再生成！";
@@ -34,7 +35,9 @@ public:
     int savedCount() const { return m_saved; }
 
 private:
-    void exportRows(store::Recordset& rows);
+    void refuseCollisions(store::Recordset& rows) const;
+    // Returns the number of examinees written.
+    long exportRows(store::Recordset& rows);
     void begin(const std::string& fileName);
     void finish();
 
@@ -75,21 +78,50 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
         return;
     }
 
+    refuseCollisions(rows);
+
     ProgressControl& progress = m_tab.cxdcscpro;
     progress.setRange(1, static_cast<int>(std::min<long>(examinees, INT_MAX)));
     m_prompt.inform(messages::kDoNotOperate);
     rows.moveFirst();
     progress.setVisible(true);
 
-    exportRows(rows);
+    const long exported = exportRows(rows);
     database.closeAll();
     progress.setMaximumValue();
-    progress.setStatus(kExportDone);
-    m_prompt.inform(kExportDone);
+    // Saying only "all exported" when examinees had no room would hide them.
+    const std::string done = exported < examinees ? messages::exportLeftOut(exported, examinees - exported)
+                                                  : std::string(kExportDone);
+    progress.setStatus(done);
+    m_prompt.inform(done);
 }
 
-void QueryExportRun::exportRows(store::Recordset& rows)
+// Units are named after classes and rooms after classrooms: a unit's query
+// workbook must not replace the seat chart of the room of the same name. All
+// names are checked before the first workbook is written.
+void QueryExportRun::refuseCollisions(store::Recordset& rows) const
 {
+    std::set<std::string> rooms;
+    std::set<std::string> units;
+    for (rows.moveFirst(); !rows.atEnd(); rows.moveNext()) {
+        std::string room = rows.text("考室");
+        if (trimSpaces(room).empty())
+            continue;
+        rooms.insert(std::move(room));
+        if (m_tab.byUnit)
+            units.insert(trimSpaces(rows.text("单位")));
+    }
+    OutputCollision collision(m_folder);
+    collision.protectRoomWorkbooks(rooms);
+    if (!m_tab.byUnit)
+        collision.refuse(kAllExamineesFileName);
+    for (const std::string& unit : units)
+        collision.refuse(unit, true);
+}
+
+long QueryExportRun::exportRows(store::Recordset& rows)
+{
+    long exported = 0;
     ExportProgress counter(m_tab.cxdcscpro);
     if (!m_tab.byUnit)
         begin(kAllExamineesFileName);
@@ -111,9 +143,11 @@ void QueryExportRun::exportRows(store::Recordset& rows)
         }
         m_open->appendExaminee(rows.text("姓名"), rows.text("考号"), unit, room);
         counter.count();
+        ++exported;
     }
     counter.flush();
     finish();
+    return exported;
 }
 
 void QueryExportRun::begin(const std::string& fileName)
@@ -146,7 +180,7 @@ int ExportQueryWorkbooks(ExportTab& tab, const std::string& ksoutpathText,
                          store::SeatingDatabase& database, Prompt& prompt)
 {
     tab.cxdcscpro.setVisible(false);
-    QueryExportRun run(tab, trimSpaces(ksoutpathText), prompt);
+    QueryExportRun run(tab, OutputFolderText(ksoutpathText), prompt);
     std::string cause;
     try {
         run.execute(database);

@@ -24,8 +24,10 @@ fs::path makeFreshFolder()
     std::string pattern = (fs::temp_directory_path() / "sedilo-ksmb-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    if (!mkdtemp(buffer.data()))
-        throw std::runtime_error("无法建立临时文件夹“" + pattern + "”：" + std::strerror(errno));
+    if (!mkdtemp(buffer.data())) {
+        const int cause = errno; // the message's allocations may change it
+        throw std::runtime_error("无法建立临时文件夹“" + pattern + "”：" + std::strerror(cause));
+    }
     return fs::path(buffer.data());
 }
 

@@ -32,6 +32,8 @@ enum class CauseKind {
     DatabaseUnusable,     // file: the database
     NoOrderingTicked,
     OutOfMemory,          // file when known
+    OutputCollidesWithRoom,          // name: the file written; room; file: the room workbook
+    OutputCollidesWithQueryWorkbook, // name: the file written; unit; file: the query workbook
 };
 
 struct Cause {

@@ -83,6 +83,12 @@ std::string ChineseCause(const Cause& cause)
         return "原因：没有选择考生排序方式。";
     case CauseKind::OutOfMemory:
         return "原因：" + (cause.file.empty() ? std::string("数据") : fileSubject(cause)) + "太大，内存不足。";
+    case CauseKind::OutputCollidesWithRoom:
+        return "原因：要生成的文件" + quoted(cause.name) + "与考室" + quoted(cause.room) +
+               "同名，会覆盖该考室的考室文件。";
+    case CauseKind::OutputCollidesWithQueryWorkbook:
+        return "原因：要生成的文件" + quoted(cause.name) + "与单位" + quoted(cause.unit) +
+               "同名，会覆盖该单位的查询数据文件。";
     }
     return "原因：发生了未预料的错误，详细信息中有技术说明。";
 }

@@ -30,16 +30,19 @@ TempFile createTempBeside(const std::string& target)
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
             return {candidate, fd};
-        if (errno != EEXIST)
-            throw WorkbookError(target, std::string("cannot create a file there: ") + std::strerror(errno));
+        const int cause = errno; // before anything that allocates can change it
+        if (cause != EEXIST)
+            throw WorkbookError(target, std::string("cannot create a file there: ") + std::strerror(cause));
     }
     throw WorkbookError(target, "cannot create a temporary file beside it");
 }
 
 void renameOver(const std::string& temp, const std::string& target)
 {
-    if (std::rename(temp.c_str(), target.c_str()) != 0)
-        throw WorkbookError(target, std::string("cannot replace the file: ") + std::strerror(errno));
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        const int cause = errno;
+        throw WorkbookError(target, std::string("cannot replace the file: ") + std::strerror(cause));
+    }
 }
 
 } // namespace

@@ -26,8 +26,10 @@ std::unique_ptr<Workbook> openAnyFormat(const std::string& path);
 std::shared_ptr<const std::string> readWholeFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw WorkbookError(path, std::string("cannot open the file: ") + std::strerror(errno));
+    if (fd < 0) {
+        const int cause = errno; // before anything that allocates can change it
+        throw WorkbookError(path, std::string("cannot open the file: ") + std::strerror(cause));
+    }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);

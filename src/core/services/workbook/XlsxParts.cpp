@@ -24,6 +24,7 @@ WorkbookParts locateParts(const ZipPackage& package)
     parseXmlPart(workbook, package.read(workbookName), file, workbookName);
     const pugi::xml_node root = workbook.document_element();
     WorkbookParts parts;
+    parts.workbookPartName = workbookName;
     parts.extension = packageExtension(package, workbookName);
     const pugi::xml_attribute date1904 = childNamed(root, "workbookPr").attribute("date1904");
     parts.date1904 = date1904.as_bool();

@@ -10,6 +10,7 @@ class ZipPackage;
 // Where the parts worksheet 1 needs lie in an .xlsx package.
 struct WorkbookParts {
     std::string extension; // of the package's own format, with its dot
+    std::string workbookPartName;
     std::string sheetPartName;
     bool date1904 = false;
     std::string sharedStringsPart; // "" when the workbook has none

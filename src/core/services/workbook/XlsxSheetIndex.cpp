@@ -4,6 +4,7 @@
 #include <pugixml.hpp>
 
 #include "services/workbook/CellReference.h"
+#include "services/workbook/FormulaResult.h"
 #include "services/workbook/WorkbookError.h"
 #include "services/workbook/XlsxStrings.h"
 #include "services/workbook/XlsxText.h"
@@ -110,7 +111,17 @@ private:
         cell.end = elementEnd(m_xml, cell.begin);
         if (cell.end == std::string_view::npos)
             fail("the cell " + cellName(cell.row, cell.column) + " has no end");
-        cell.formula = static_cast<bool>(childNamed(cellNode, "f"));
+        if (const pugi::xml_node formula = childNamed(cellNode, "f")) {
+            cell.formula = true;
+            cell.formulaBegin = tagStart(formula);
+            cell.formulaEnd = elementEnd(m_xml, cell.formulaBegin);
+            if (cell.formulaEnd == std::string_view::npos || cell.formulaEnd > cell.end)
+                fail("the formula of the cell " + cellName(cell.row, cell.column) + " has no end");
+            if (std::string_view(formula.attribute("t").value()) == "shared") {
+                cell.sharedGroup = formula.attribute("si").as_llong(-1);
+                cell.sharedMaster = static_cast<bool>(formula.attribute("ref"));
+            }
+        }
         readValue(cellNode, cell);
         m_index.cells.push_back(std::move(cell));
         return m_index.cells.back().column;
@@ -121,9 +132,13 @@ private:
         const pugi::xml_node valueNode = childNamed(cellNode, "v");
         const std::string value = valueNode.text().get();
         CellElement element;
+        element.type = cellNode.attribute("t").value();
+        if (cell.formula && !xlsxFormulaHasResult(element.type, valueNode ? value.c_str() : nullptr)) {
+            cell.noResult = true;
+            return;
+        }
         element.row = cell.row;
         element.column = cell.column;
-        element.type = cellNode.attribute("t").value();
         element.value = valueNode ? &value : nullptr;
         element.style = cellNode.attribute("s").as_llong(0);
         std::string inlineStored;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "services/workbook/CellReference.h"
+#include "services/workbook/FormulaResult.h"
 #include "services/workbook/XlsxCellValue.h"
 #include "services/workbook/XlsxParts.h"
 #include "services/workbook/XlsxSharedStrings.h"
@@ -173,10 +174,10 @@ private:
         StreamedCell cell;
         cell.row = m_cellRow;
         cell.column = m_cellColumn;
-        m_text = cellElementText(element, m_context, cell.error, m_file, m_partName);
-        cell.text = m_text;
         cell.formula = m_formula;
-        cell.hasStoredValue = m_type == "inlineStr" ? m_inlineSeen : m_valueSeen && !m_value.empty();
+        cell.noResult = m_formula && !xlsxFormulaHasResult(m_type, m_valueSeen ? m_value.c_str() : nullptr);
+        m_text = cell.noResult ? std::string() : cellElementText(element, m_context, cell.error, m_file, m_partName);
+        cell.text = m_text;
         if (!m_visitor.visit(cell))
             m_stopped = true;
     }

@@ -17,7 +17,7 @@ struct StreamedCell {
     std::string_view text; // as Worksheet::cellText gives it; the error value for an error cell
     bool formula = false;
     bool error = false;
-    bool hasStoredValue = false; // a non-empty <v> (or an inline string)
+    bool noResult = false; // a formula whose result was never stored: no text
 
     bool hasValue() const { return formula || error || !text.empty(); }
 };

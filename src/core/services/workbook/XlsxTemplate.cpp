@@ -4,6 +4,7 @@
 #include <memory>
 #include <zip.h>
 
+#include "services/workbook/CalcChain.h"
 #include "services/workbook/WorkbookError.h"
 #include "services/workbook/XlsxParts.h"
 #include "services/workbook/XlsxSharedStrings.h"
@@ -24,6 +25,7 @@ std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
     const std::vector<bool> dates = readDateStyles(package, parts.stylesPart);
 
     loaded->extension = parts.extension;
+    loaded->workbookPartName = parts.workbookPartName;
     loaded->sheetPartName = parts.sheetPartName;
     package.checkedSize(parts.sheetPartName, kDocumentPartLimit);
     loaded->sheetXml = package.read(parts.sheetPartName);
@@ -39,10 +41,14 @@ std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
     return loaded;
 }
 
-std::string XlsxTemplate::package(const std::string* editedSheetXml, const std::string& target) const
+std::string XlsxTemplate::package(const std::string* editedSheetXml, bool formulasReplaced,
+                                  const std::string& target) const
 {
     const ZipPackage source(path, bytes);
     zip_t* const input = source.handle();
+    PartChanges changes;
+    if (formulasReplaced)
+        dropCalculationChain(source, workbookPartName, changes);
     // Built in memory: one write of the finished file is far cheaper than
     // libzip's own temporary file.
     zip_error_t error;
@@ -70,10 +76,14 @@ std::string XlsxTemplate::package(const std::string* editedSheetXml, const std::
         const char* name = zip_get_name(input, i, ZIP_FL_ENC_RAW);
         if (!name)
             fail("cannot read an entry of " + path);
-        const bool replaced = editedSheetXml && i == sheetEntry;
-        zip_source_t* data = replaced
-                                 ? zip_source_buffer(output, editedSheetXml->data(), editedSheetXml->size(), 0)
-                                 : zip_source_zip(output, input, i, ZIP_FL_COMPRESSED, 0, -1);
+        if (changes.dropped.contains(name))
+            continue;
+        const std::string* content = editedSheetXml && i == sheetEntry ? editedSheetXml : nullptr;
+        if (const auto changed = changes.replaced.find(name); changed != changes.replaced.end())
+            content = &changed->second;
+        const bool replaced = content != nullptr;
+        zip_source_t* data = replaced ? zip_source_buffer(output, content->data(), content->size(), 0)
+                                      : zip_source_zip(output, input, i, ZIP_FL_COMPRESSED, 0, -1);
         if (!data)
             fail("cannot copy " + std::string(name));
         const zip_int64_t added = zip_file_add(output, name, data, ZIP_FL_ENC_GUESS);

@@ -25,8 +25,10 @@ constexpr std::uintmax_t MaxFileSize = 256ull * 1024 * 1024;
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw WorkbookError(path, std::string("cannot be opened: ") + std::strerror(errno));
+    if (!in) {
+        const int cause = errno;
+        throw WorkbookError(path, std::string("cannot be opened: ") + std::strerror(cause));
+    }
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0)
@@ -65,9 +67,12 @@ public:
         saveAtomically(target, [&](const std::string& temporary) {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
             out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            const int writeCause = out ? 0 : errno; // closing would replace it
             out.close();
-            if (!out)
-                throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(errno));
+            if (!out) {
+                const int cause = writeCause != 0 ? writeCause : errno;
+                throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(cause));
+            }
         });
         return target;
     }
