@@ -12,7 +12,7 @@ void RunStartup(store::SeatingDatabase& database, Prompt& prompt, cipher::NameCi
     try {
         database.replaceSharedRecordset();
         database.OpenDataConnection();
-        if (prompt.ask(kClearBaseDataQuestion)) {
+        if (prompt.askDefaultNo(kClearBaseDataQuestion)) {
             database.replaceSharedRecordset();
             database.OpenDataConnection();
             database.SharedConnection().execute(store::sql::kDeleteBaseData);
