@@ -5,10 +5,12 @@
 #include <optional>
 #include <thread>
 
+#include "arrange/ApartSeating.h"
 #include "arrange/ArrangeError.h"
 #include "arrange/RoomProduction.h"
 #include "arrange/RoomSchedule.h"
 #include "arrange/SeatAssigner.h"
+#include "arrange/StagingFolder.h"
 #include "services/Messages.h"
 #include "services/ShellFolders.h"
 #include "services/text/Trim.h"
@@ -20,6 +22,7 @@ namespace {
 
 constexpr const char* kNoBaseData = "基础数据没导入数据库，请先导入数据库设置好各考室参数后再生成！";
 constexpr const char* kAllRoomsDone = "所有考室生成完成！";
+constexpr std::size_t kPairsListed = 2000;
 
 using Outcome = GenerationResult::Outcome;
 
@@ -75,6 +78,7 @@ public:
 private:
     void runSteps(const std::string& folder)
     {
+        const store::DatabaseHold hold = m_database.hold(store::LockMode::Exclusive);
         store::RebuildWorkingCopy(m_database, m_cipher);
         m_database.replaceSharedRecordset();
         m_database.OpenDataConnection();
@@ -94,13 +98,15 @@ private:
         progress.setRange(1, static_cast<int>(examinees));
         m_prompt.inform(messages::kDoNotOperate);
         progress.setVisible(true);
-        const std::vector<ExamineeValues> values = readExaminees(cursor, examinees);
+        std::vector<ExamineeValues> values = readExaminees(cursor, examinees);
 
         TemplateCache templates(m_rooms.options.fillDirection());
         const RoomSchedule schedule = scheduleRooms(m_rooms.ksgrid, folder, templates, examinees);
+        if (m_rooms.seatingRule.apart)
+            seatUnitsApart(schedule, values, cursor);
         m_assigner.emplace(m_database.SharedConnection(), cursor, progress, examinees);
         SeatAssigner& assigner = *m_assigner;
-        produceRooms(schedule, values, assigner);
+        produceRooms(schedule, values, assigner, folder);
 
         switch (schedule.stop.kind) {
         case RoomStop::Kind::TemplateMissing:
@@ -125,15 +131,44 @@ private:
         finish(Outcome::Complete, kAllRoomsDone, PromptStyle::Information, true);
     }
 
+    // Who takes which scheduled seat changes; the cursor and the values then
+    // run in seat order, so the rooms are produced and written as before.
+    void seatUnitsApart(const RoomSchedule& schedule, std::vector<ExamineeValues>& values, store::Recordset& cursor)
+    {
+        ApartSeating seating = seatApart(schedule.jobs, values, m_rooms.seatingRule.neighbourhood);
+        std::vector<ExamineeValues> seated;
+        seated.reserve(seating.examineeAt.size());
+        for (const long examinee : seating.examineeAt)
+            seated.push_back(std::move(values[examinee]));
+        std::move(seated.begin(), seated.end(), values.begin());
+        cursor.reorder(seating.examineeAt);
+        m_result.sameUnitPairs = std::move(seating.pairs);
+    }
+
     // Takes the produced rooms in room order: their rows are written, then
     // each workbook gets its own name. The first failure ends the run there.
     void produceRooms(const RoomSchedule& schedule, const std::vector<ExamineeValues>& values,
-                      SeatAssigner& assigner)
+                      SeatAssigner& assigner, const std::string& folder)
     {
+        // Declared before the production, so its workers are done when it goes.
+        // A folder that cannot take one fails the run at the first room's
+        // save, as saving straight into it would, once that room is seated.
+        std::optional<StagingFolder> staging;
+        std::exception_ptr stagingFailure;
+        // Beside the targets: a folder text that names no folder is the start
+        // of their names, and a rename stays within one file system.
+        const std::string targetFolder =
+            schedule.jobs.empty() ? folder : std::filesystem::path(schedule.jobs.front().target).parent_path().string();
+        try {
+            staging.emplace(targetFolder);
+        } catch (...) {
+            stagingFailure = std::current_exception();
+        }
         unsigned workers = m_settings.workers;
         if (workers == 0)
             workers = std::max(1u, std::thread::hardware_concurrency());
-        RoomProduction production(schedule.jobs, values, workers);
+        RoomProduction production(schedule.jobs, values, workers,
+                                  staging ? staging->path() : targetFolder + "/.sedilo-staging-none");
         for (std::size_t index = 0; index < schedule.jobs.size(); ++index) {
             const RoomJob& job = schedule.jobs[index];
             ProducedRoom produced = production.take(index);
@@ -146,6 +181,8 @@ private:
                 std::filesystem::remove(produced.savedPath, ignored);
                 throw;
             }
+            if (stagingFailure)
+                std::rethrow_exception(stagingFailure);
             if (produced.failure)
                 std::rethrow_exception(produced.failure);
             const std::string target = job.target + job.roomTemplate->extension();
@@ -178,10 +215,17 @@ private:
 
     void finish(Outcome outcome, const std::string& message, PromptStyle style, bool toStatus)
     {
+        std::string shown = message;
+        std::string detail;
+        const bool ranToTheEnd = outcome == Outcome::Complete || outcome == Outcome::RoomsUsedUp;
+        if (ranToTheEnd && m_result.sameUnitPairs) {
+            shown += "\n" + messages::sameUnitNeighbours(m_result.sameUnitPairs->size());
+            detail = sameUnitList(*m_result.sameUnitPairs, kPairsListed);
+        }
         m_result.outcome = outcome;
-        m_result.message = message;
+        m_result.message = shown;
         m_database.closeAll();
-        m_prompt.show(style, message);
+        m_prompt.show(style, shown, detail);
         if (toStatus)
             m_tab.ksscpro.setStatus(message);
     }
