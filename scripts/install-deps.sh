@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config help2man
   qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei
   libsqlite3-dev libzip-dev libpugixml-dev libgsf-1-dev libxlsxwriter-dev libicu-dev
   libgtest-dev libgmock-dev
