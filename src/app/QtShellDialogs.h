@@ -6,9 +6,6 @@
 #include "RememberedFolders.h"
 #include "services/ShellDialogs.h"
 
-class QFileDialog;
-
-
 namespace sedilo::gui {
 
 // The desktop's choosers and its "open with the default application" service.
@@ -26,10 +23,7 @@ public:
     bool openDocument(const std::string& path) override;
 
 private:
-    QFileDialog& fileDialog();
-
     QPointer<QWidget> m_owner;
-    QPointer<QFileDialog> m_fileDialog;
     RememberedFolders m_folders;
 };
 

@@ -11,7 +11,7 @@ class QWidget;
 namespace sedilo::gui {
 
 // Lets workbook files from the file manager be dropped onto a control. With
-// One, exactly one .xls/.xlsx file is taken; with Several, any number, as long
+// One, exactly one workbook file is taken; with Several, any number, as long
 // as one of them is a workbook. Any other drag is refused, and the control's
 // own drop handling (a text box would insert the dragged text) is left out.
 class WorkbookDrop : public QObject {

@@ -41,7 +41,11 @@ bool nameInUse(const RoomGrid& grid, const std::string& name)
 bool isDroppableWorkbook(const std::string& path)
 {
     const std::string lower = lowerAscii(path);
-    return endsWith(lower, ".xls") || endsWith(lower, ".xlsx");
+    for (const char* extension : {".xls", ".xlsx", ".xlsm", ".xltx", ".xltm"}) {
+        if (endsWith(lower, extension))
+            return true;
+    }
+    return false;
 }
 
 std::string nextSuggestedRoomName(const RoomGrid& grid)

@@ -11,8 +11,9 @@ class Prompt;
 
 namespace sedilo::rooms {
 
-// True for a path that names an .xls or .xlsx workbook (any letter case),
-// the only files a drop onto the window takes.
+// True for a path that names a workbook the engine reads (.xls, .xlsx and
+// the .xlsx family's macro and template kinds, any letter case), the only
+// files a drop onto the window takes.
 bool isDroppableWorkbook(const std::string& path);
 
 // The next free suggested room name, "第N考室" from the number of rooms on.

@@ -11,7 +11,8 @@ TEST(DroppedTemplates, OnlyWorkbooksAreTaken)
 {
     EXPECT_TRUE(isDroppableWorkbook("/a/b.xlsx"));
     EXPECT_TRUE(isDroppableWorkbook("/a/B.XLS"));
-    for (const char* other : {"/a/b.xlsm", "/a/b.pdf", "/a/xlsx", ".xls", "/a/b.xls.txt"})
+    EXPECT_TRUE(isDroppableWorkbook("/a/b.xltm"));
+    for (const char* other : {"/a/b.xlsb", "/a/b.pdf", "/a/xlsx", ".xls", "/a/b.xls.txt"})
         EXPECT_FALSE(isDroppableWorkbook(other)) << other;
 }
 
