@@ -107,7 +107,7 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
     const bool side = m_tab.seatingRule.neighbourhood == rooms::Neighbourhood::Side;
     m_xlfs1 = makeRadioButton(m_frame3, "xlfs1", "前后左右", side, twipsRect(1740, kRuleBoxTop, 1140, kBoxHeight));
     m_xlfs2 = makeRadioButton(m_frame3, "xlfs2", "周围八格", !side, twipsRect(2880, kRuleBoxTop, 1140, kBoxHeight));
-    m_tdwcheck->setToolTip(QStringLiteral("生成时让同一单位的考生不坐在相邻座位：前后左右或周围八格，按模板的座位单元格计算"));
+    m_tdwcheck->setToolTip(wrappedToolTip("生成时让同一单位的考生不坐在相邻座位：前后左右或周围八格，按模板的座位单元格计算"));
     setBackgroundColor(m_frame3, olive);
     for (QWidget* control : std::initializer_list<QWidget*>{m_tdwcheck, m_xlfs1, m_xlfs2})
         setBackgroundColor(control, olive);

@@ -193,7 +193,7 @@ private slots:
         const QString before = QDir::currentPath();
         QDir::setCurrent(folder.path());
         QWidget owner;
-        gui::QtShellDialogs dialogs;
+        gui::QtShellDialogs dialogs(std::make_unique<QSettings>(folder.filePath("s.ini"), QSettings::IniFormat));
         dialogs.setOwner(&owner);
         QStringList listed;
         QTimer::singleShot(0, [&] {

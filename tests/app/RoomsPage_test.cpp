@@ -199,7 +199,8 @@ private slots:
         QWidget* tip = nullptr;
         QTRY_VERIFY((tip = shownToolTip()));
         const QRect frame = window.frameGeometry();
-        QVERIFY2(tip->width() <= frame.width() * 2 / 3, qPrintable(QString::number(tip->width())));
+        QVERIFY2(tip->width() <= frame.width() / 2 && tip->width() >= frame.width() / 4,
+                 qPrintable(QString::number(tip->width())));
         QVERIFY(tip->geometry().left() >= frame.left() && tip->geometry().right() <= frame.right());
         QVERIFY(tip->height() >= 2 * tip->fontMetrics().height()); // more than one line
     }
