@@ -5,8 +5,6 @@
 
 #include "services/ShellDialogs.h"
 
-class QFileDialog;
-
 namespace sedilo::gui {
 
 // The desktop's choosers and its "open with the default application" service.
@@ -21,10 +19,7 @@ public:
     bool openDocument(const std::string& path) override;
 
 private:
-    QFileDialog& fileDialog();
-
     QPointer<QWidget> m_owner;
-    QPointer<QFileDialog> m_fileDialog;
 };
 
 } // namespace sedilo::gui
