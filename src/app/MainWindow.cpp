@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "AppIcon.h"
 #include "BackgroundRun.h"
 #include "Banner.h"
 #include "BaseDataPage.h"
@@ -38,6 +39,7 @@ MainWindow::MainWindow(const std::string& databasePath, Prompt& prompt, ShellDia
 {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowIcon(applicationIcon());
     // The default size is the smallest: every control has its place in it.
     setMinimumSize(kClientWidth, kClientHeight);
     resize(kClientWidth, kClientHeight);

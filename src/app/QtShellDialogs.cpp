@@ -5,11 +5,15 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 #include <QUrl>
 
 #include <memory>
 
 namespace sedilo::gui {
+
+QtShellDialogs::QtShellDialogs(std::unique_ptr<QSettings> settings) : m_folders(std::move(settings)) {}
 
 std::string QtShellDialogs::chooseFile(const std::string& title)
 {
@@ -22,22 +26,27 @@ std::string QtShellDialogs::chooseFile(const std::string& title)
     // Every format the workbook engine reads; the patterns match in any letter case.
     dialog->setNameFilter(QStringLiteral("Excel文件 (*.xls *.xlsx *.xlsm *.xltx *.xltm)"));
     dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
-    dialog->setWindowTitle(QString::fromStdString(title));
-    dialog->setDirectory(QDir::currentPath());
+    const QString kind = QString::fromStdString(title);
+    dialog->setWindowTitle(kind);
+    dialog->setDirectory(m_folders.startFolder(kind));
     const bool accepted = dialog->exec() == QDialog::Accepted;
     const QStringList files = dialog->selectedFiles();
     for (QCompleter* completer : dialog->findChildren<QCompleter*>())
         if (completer->popup())
             completer->popup()->hide();
-    if (!accepted)
+    if (!accepted || files.isEmpty())
         return {};
-    return files.isEmpty() ? std::string() : files.first().toStdString();
+    m_folders.remember(kind, QFileInfo(files.first()).absolutePath());
+    return files.first().toStdString();
 }
 
 std::string QtShellDialogs::chooseFolder(const std::string& title)
 {
     // The folder chooser has no owner window.
-    return QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(title)).toStdString();
+    const QString kind = QString::fromStdString(title);
+    const QString folder = QFileDialog::getExistingDirectory(nullptr, kind, m_folders.startFolder(kind));
+    m_folders.remember(kind, folder);
+    return folder.toStdString();
 }
 
 // Qt hands local files to xdg-open (or the desktop's own opener) and reports

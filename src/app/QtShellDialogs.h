@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "RememberedFolders.h"
 #include "services/ShellDialogs.h"
 
 namespace sedilo::gui {
@@ -10,6 +11,9 @@ namespace sedilo::gui {
 // The desktop's choosers and its "open with the default application" service.
 class QtShellDialogs : public ShellDialogs {
 public:
+    // `settings` null: the folders are remembered in the user's settings.
+    explicit QtShellDialogs(std::unique_ptr<QSettings> settings = nullptr);
+
     // The open-file dialog belongs to the main window, which is made after this object.
     void setOwner(QWidget* window) { m_owner = window; }
 
@@ -20,6 +24,7 @@ public:
 
 private:
     QPointer<QWidget> m_owner;
+    RememberedFolders m_folders;
 };
 
 } // namespace sedilo::gui

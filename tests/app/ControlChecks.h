@@ -34,7 +34,7 @@ inline QString textOf(const QWidget* widget)
 inline QString plainToolTip(const QWidget* widget)
 {
     const QString tip = widget->toolTip();
-    return Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText() : tip;
+    return Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText().trimmed() : tip;
 }
 
 // Checks every row: the control exists under `root` with that kind, text and tooltip.

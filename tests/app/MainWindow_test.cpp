@@ -40,6 +40,7 @@ private slots:
         auto& window = fixture.open();
         QCOMPARE(window.objectName(), QStringLiteral("main"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Sedilo V1.0"));
+        QVERIFY(window.windowIcon().availableSizes().contains(QSize(48, 48))); // the menu entry's icon
         QCOMPARE(window.size(), QSize(808, 557)); // 12120 x 8355 twips
         CONTROL(image1, QLabel, &window, "Image1");
         QCOMPARE(image1->geometry(), QRect(-24, 0, 850, 70));

@@ -8,6 +8,8 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -129,13 +131,20 @@ private slots:
         QVERIFY(onWindowThread);
     }
 
-    void fileChooserAcceptsATypedNameThatDoesNotExist()
+    void fileChooserAcceptsATypedNameThatDoesNotExistAndRemembersItsFolderPerKind()
     {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString missing = folder.filePath(QStringLiteral("名单.xls"));
+        const QString settingsFile = folder.filePath(QStringLiteral("settings.ini"));
+        auto settings = [&] { return std::make_unique<QSettings>(settingsFile, QSettings::IniFormat); };
+        // Started from the test's own folder, the choosers would open in the home folder instead.
+        QTemporaryDir working;
+        const QString startedIn = QDir::currentPath();
+        QDir::setCurrent(working.path());
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(startedIn); });
         QWidget owner;
-        gui::QtShellDialogs dialogs;
+        gui::QtShellDialogs dialogs(settings());
         dialogs.setOwner(&owner);
 
         QString title;
@@ -155,8 +164,23 @@ private slots:
         QCOMPARE(filters, QStringList{QStringLiteral("Excel文件 (*.xls *.xlsx *.xlsm *.xltx *.xltm)")});
         QCOMPARE(directory, QDir::currentPath());
 
-        QTimer::singleShot(0, [&] { owner.findChild<QFileDialog*>()->reject(); });
+        QTimer::singleShot(0, [&] {
+            directory = owner.findChild<QFileDialog*>()->directory().absolutePath();
+            owner.findChild<QFileDialog*>()->reject();
+        });
         QCOMPARE(dialogs.chooseFile("选择Excel模板文件"), std::string());
+        QCOMPARE(directory, QDir::currentPath()); // another kind of file: nothing remembered
+
+        // The next run opens the same kind of chooser where the last one was left.
+        QWidget nextOwner;
+        gui::QtShellDialogs nextRun(settings());
+        nextRun.setOwner(&nextOwner);
+        QTimer::singleShot(0, [&] {
+            directory = nextOwner.findChild<QFileDialog*>()->directory().absolutePath();
+            nextOwner.findChild<QFileDialog*>()->reject();
+        });
+        nextRun.chooseFile("选择Excel文件");
+        QCOMPARE(directory, QDir(folder.path()).absolutePath());
     }
 
     void fileChooserListsEveryWorkbookFormatInAnyLetterCase()
@@ -169,7 +193,7 @@ private slots:
         const QString before = QDir::currentPath();
         QDir::setCurrent(folder.path());
         QWidget owner;
-        gui::QtShellDialogs dialogs;
+        gui::QtShellDialogs dialogs(std::make_unique<QSettings>(folder.filePath("s.ini"), QSettings::IniFormat));
         dialogs.setOwner(&owner);
         QStringList listed;
         QTimer::singleShot(0, [&] {

@@ -199,7 +199,8 @@ private slots:
         QWidget* tip = nullptr;
         QTRY_VERIFY((tip = shownToolTip()));
         const QRect frame = window.frameGeometry();
-        QVERIFY2(tip->width() <= frame.width() * 2 / 3, qPrintable(QString::number(tip->width())));
+        QVERIFY2(tip->width() <= frame.width() / 2 && tip->width() >= frame.width() / 4,
+                 qPrintable(QString::number(tip->width())));
         QVERIFY(tip->geometry().left() >= frame.left() && tip->geometry().right() <= frame.right());
         QVERIFY(tip->height() >= 2 * tip->fontMetrics().height()); // more than one line
     }
@@ -311,6 +312,37 @@ private slots:
         // Nothing on the page hides it.
         QVERIFY(frame3->geometry().bottom() < page->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->height());
         QVERIFY(frame3->geometry().top() > page->findChild<QGroupBox*>(QStringLiteral("Frame2"))->geometry().bottom());
+    }
+
+    void droppedWorkbooksBecomeTheTemplateOrNewRoomsAndTheLastRoomIsShown()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        fixture.prompt.clear();
+        window.selectTabWithoutGuard(1);
+        QWidget* page = window.tabControl()->widget(1);
+        CONTROL(ksgrid, QTableView, page, "ksgrid");
+        CONTROL(ksmbpath, QLineEdit, page, "ksmbpath");
+        const QString sample = QString::fromStdString(test::dataPath("ksmb.xlsx"));
+
+        QVERIFY(test::dropFiles(ksmbpath, {sample}));
+        QCOMPARE(ksmbpath->text(), sample);
+        QVERIFY(!test::dropFiles(ksmbpath, {sample, sample}));
+        QVERIFY(!test::dropFiles(ksmbpath, {QStringLiteral("/tmp/notes.txt")}));
+        QCOMPARE(ksmbpath->text(), sample);
+
+        // More rooms than the grid shows at once: the last one comes into view.
+        QStringList templates;
+        for (int room = 0; room < 12; ++room)
+            templates << QStringLiteral("/srv/rooms/%1.xlsx").arg(room);
+        templates << QStringLiteral("/srv/rooms/readme.txt");
+        QVERIFY(test::dropFiles(ksgrid->viewport(), templates));
+        QCOMPARE(ksgrid->model()->rowCount(), 12);
+        QCOMPARE(ksgrid->model()->index(11, 0).data().toString(), QStringLiteral("第12考室"));
+        QCOMPARE(ksgrid->model()->index(11, 1).data().toString(), QStringLiteral("/srv/rooms/11.xlsx"));
+        QVERIFY(ksgrid->viewport()->rect().contains(ksgrid->visualRect(ksgrid->model()->index(11, 0))));
+        QCOMPARE(ksmbpath->text(), sample);
+        QVERIFY(fixture.prompt.shown().empty());
     }
 
     void roomsAreAddedModifiedDeletedAndClearedByTheButtons()
