@@ -12,6 +12,7 @@
 #include "services/process/ProcessControl.h"
 #include "services/text/Trim.h"
 #include "store/SeatingDatabase.h"
+#include "store/SqliteStatement.h"
 #include "store/Statements.h"
 
 namespace sedilo::basedata {
@@ -60,26 +61,6 @@ private:
     int m_step;
 };
 
-// Closes the result set before the transaction guard rolls back, so that no
-// statement is still pending on the connection.
-class RecordsetCloser {
-public:
-    explicit RecordsetCloser(store::Recordset& records) : m_records(records) {}
-    ~RecordsetCloser()
-    {
-        try {
-            m_records.close();
-        } catch (...) {
-            // Closing after a failure; the failure itself is what gets reported.
-        }
-    }
-    RecordsetCloser(const RecordsetCloser&) = delete;
-    RecordsetCloser& operator=(const RecordsetCloser&) = delete;
-
-private:
-    store::Recordset& m_records;
-};
-
 // The user decides: terminating a program unasked would throw away its unsaved
 // work, and the workbook reader here needs no program closed.
 void offerToCloseRunningSpreadsheet(Prompt& prompt)
@@ -109,7 +90,8 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
                const ImportSettings& settings)
 {
     const store::DatabaseHold hold = database.hold(store::LockMode::Exclusive);
-    const ExamineeList list = readExamineeList(trimSpaces(tab.sjlj));
+    auto examinees = std::make_shared<const ExamineeList>(readExamineeList(trimSpaces(tab.sjlj)));
+    const ExamineeList& list = *examinees;
 
     // The database comes before the row count and the warning: a database that
     // cannot be opened stops the import before the user is told to wait.
@@ -118,40 +100,31 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     store::Connection& connection = database.SharedConnection();
     store::Transaction transaction(connection);
     connection.execute(store::sql::kDeleteBaseData);
-    store::Recordset& records = database.SharedRecordset();
-    RecordsetCloser closer(records);
-    records.open(store::sql::kSelectBaseData, connection);
+    connection.logStatement(store::sql::kInsertBaseData);
+    store::SqliteStatement insert(connection.handle(), store::sql::kInsertBaseData, connection.filePath());
 
     const int lastRow = list.lastRow;
     tab.Prbar.setRange(tab.Prbar.state().minimum, lastRow);
     prompt.inform(kDoNotOperateDuringImport);
     RandomNumbers random(settings.seed, lastRow);
 
-    std::vector<ExamineeGrid::Row> grid{ExamineeGrid::kHeaders};
     ThrottledProgress progress(tab.Prbar, lastRow);
-    grid.reserve(list.size() + 2);
     for (std::size_t examinee = 0; examinee < list.size(); ++examinee) {
-        const int count = static_cast<int>(examinee) + 1;
-        const int row = count + 1;
-        const std::string name(list.cell(examinee, 0));
-        const std::string score(list.cell(examinee, 3));
-        records.addNew();
-        records.setValue("姓名", encryptedName(cipher, name, row));
-        records.setValue("考号", std::string(list.cell(examinee, 1)));
-        records.setValue("单位", std::string(list.cell(examinee, 2)));
-        records.setValue("成绩", score.empty() ? std::string("0") : score);
-        records.setValue("随机号", random.next());
-        records.update();
-        grid.push_back({std::to_string(count), name, std::string(list.cell(examinee, 1)),
-                        std::string(list.cell(examinee, 2)), score});
+        const int row = static_cast<int>(examinee) + 2;
+        const std::string_view score = list.cell(examinee, 3);
+        insert.bind(1, encryptedName(cipher, std::string(list.cell(examinee, 0)), row));
+        insert.bind(2, std::string(list.cell(examinee, 1)));
+        insert.bind(3, std::string(list.cell(examinee, 2)));
+        insert.bind(4, score.empty() ? std::string("0") : std::string(score));
+        insert.bind(5, random.next());
+        insert.step();
+        insert.reset();
         progress.rowRead(row);
     }
-    records.close();
     transaction.commit();
 
     tab.Prbar.setMaximumValue();
-    grid.push_back({" ", "", "", "", ""});
-    tab.sjgrid.assign(std::move(grid));
+    tab.sjgrid.assign(std::move(examinees));
     return static_cast<int>(list.size());
 }
 

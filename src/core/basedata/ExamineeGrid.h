@@ -2,8 +2,11 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "basedata/ExamineeList.h"
 
 namespace sedilo::basedata {
 
@@ -17,13 +20,17 @@ public:
 
     ExamineeGrid();
 
-    int Rows() const { return static_cast<int>(m_rows.size()); }
-    const Row& row(int index) const { return m_rows.at(index); }
-    std::string TextMatrix(int row, int column) const { return m_rows.at(row).at(column); }
+    int Rows() const;
+    Row row(int index) const;
+    std::string TextMatrix(int rowIndex, int column) const { return row(rowIndex).at(static_cast<std::size_t>(column)); }
 
     // Replaces the whole content at once (header row included as row 0), so a
     // view repaints once instead of once per row.
     void assign(std::vector<Row> rows);
+    // The imported examinees: the header, one numbered row per examinee and a
+    // closing row, read from the list itself rather than copied, so a large
+    // list costs no second time its size.
+    void assign(std::shared_ptr<const ExamineeList> examinees);
     // Empty cells, two rows, header texts written again.
     void reset();
 
@@ -31,6 +38,7 @@ public:
 
 private:
     std::vector<Row> m_rows;
+    std::shared_ptr<const ExamineeList> m_examinees;
     std::function<void()> m_listener;
 };
 

@@ -4,7 +4,12 @@ namespace sedilo::store::sql {
 
 // Every statement the system issues, exactly as issued.
 inline constexpr const char* kDeleteBaseData = "delete from jcdata";
+inline constexpr const char* kInsertBaseData =
+    "insert into jcdata (姓名, 考号, 单位, 成绩, 随机号) values (?, ?, ?, ?, ?)";
 inline constexpr const char* kDeleteWorkingCopy = "delete from jcdatatp";
+inline constexpr const char* kReadBaseData = "select 姓名, 考号, 单位, 成绩, 随机号 from jcdata";
+inline constexpr const char* kInsertWorkingCopy =
+    "insert into jcdatatp (姓名, 考号, 单位, 成绩, 随机号) values (?, ?, ?, ?, ?)";
 inline constexpr const char* kSelectBaseData = "select * from jcdata";
 inline constexpr const char* kSelectWorkingCopy = "select * from jcdatatp";
 inline constexpr const char* kOrderByName = "select * from jcdatatp order by 姓名";

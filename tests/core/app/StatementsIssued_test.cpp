@@ -26,7 +26,8 @@ namespace {
 // Every statement the program may issue, exactly as issued.
 const std::set<std::string> kAllowed = {
     store::sql::kDeleteBaseData,   store::sql::kDeleteWorkingCopy, store::sql::kSelectBaseData,
-    store::sql::kSelectWorkingCopy, store::sql::kOrderByName,      store::sql::kOrderByNumber,
+    store::sql::kInsertBaseData,   store::sql::kReadBaseData,      store::sql::kInsertWorkingCopy,
+    store::sql::kOrderByName,      store::sql::kOrderByNumber,
     store::sql::kOrderByScoreDesc, store::sql::kOrderByScoreAsc,   store::sql::kOrderByRandom,
     store::sql::kOrderByRoomDesc,  store::sql::kOrderByUnit,       store::sql::kDeleteRooms,
     store::sql::kSelectRooms,

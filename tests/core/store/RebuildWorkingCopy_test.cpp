@@ -66,7 +66,7 @@ TEST_F(RebuildTest, CopiesEveryRowInSourceOrderWithPlainNames)
     RebuildWorkingCopy(database, names);
     const std::vector<std::string> expected{"张三|001|一班|0|3.0||", "欧阳娜娜|002||89.5|1.0||", "李四|003|二班|缺考|2.0||"};
     EXPECT_EQ(workingCopy(), expected);
-    EXPECT_EQ(log, (std::vector<std::string>{"delete from jcdatatp", "select * from jcdata", "select * from jcdatatp"}));
+    EXPECT_EQ(log, (std::vector<std::string>{sql::kDeleteWorkingCopy, sql::kReadBaseData, sql::kInsertWorkingCopy}));
     EXPECT_FALSE(database.SharedConnection().isOpen());
     EXPECT_FALSE(database.SharedRecordset().isOpen());
     EXPECT_FALSE(database.CopyRecordset().isOpen());

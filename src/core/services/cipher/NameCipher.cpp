@@ -67,6 +67,25 @@ cRijndael& NameCipher::sharedCipher()
     return *m_cipher;
 }
 
+// The cipher works block by block with no state between texts, so its key
+// schedule is made once per pass phrase rather than once per name.
+cRijndael& NameCipher::keyedCipher()
+{
+    cRijndael& cipher = sharedCipher();
+    if (!m_keyedFor || *m_keyedFor != CipherPassPhrase) {
+        cipher.SetCipherKey(CipherKey(), kKeyBits);
+        m_keyedFor = CipherPassPhrase;
+    }
+    return cipher;
+}
+
+GbkConverter& NameCipher::converter()
+{
+    if (!m_converter)
+        m_converter = std::make_unique<GbkConverter>();
+    return *m_converter;
+}
+
 std::vector<std::uint8_t> NameCipher::CipherKey() const
 {
     std::vector<std::uint8_t> key;
@@ -80,11 +99,9 @@ std::vector<std::uint8_t> NameCipher::CipherKey() const
 
 std::string NameCipher::EncryptName(const std::string& name)
 {
-    const std::vector<std::uint8_t> key = CipherKey();
-    const std::string ansi = utf8ToGbk(name);
+    const std::string ansi = converter().toGbk(name);
     const Bytes plain(ansi.begin(), ansi.end());
-    cRijndael& cipher = sharedCipher();
-    cipher.SetCipherKey(key, kKeyBits);
+    cRijndael& cipher = keyedCipher();
     Bytes encrypted;
     cipher.ArrayEncrypt(plain, encrypted, 0);
     std::string result;
@@ -94,7 +111,6 @@ std::string NameCipher::EncryptName(const std::string& name)
 
 std::string NameCipher::DecryptName(const std::string& stored)
 {
-    const std::vector<std::uint8_t> key = CipherKey();
     Bytes encrypted;
     if (HexToBytes(stored, encrypted) == 0) {
         // The empty text is what a refused 64k name left behind; it has no name.
@@ -102,13 +118,12 @@ std::string NameCipher::DecryptName(const std::string& stored)
             m_prompt.showPlain(kTextNotHex, false);
         return {};
     }
-    cRijndael& cipher = sharedCipher();
-    cipher.SetCipherKey(key, kKeyBits);
+    cRijndael& cipher = keyedCipher();
     Bytes plain;
     if (cipher.ArrayDecrypt(plain, encrypted, 0) != 0)
         plain.clear();
     std::string result;
-    AssignText(result, gbkToUtf8(std::string(plain.begin(), plain.end())));
+    AssignText(result, converter().toUtf8(std::string_view(reinterpret_cast<const char*>(plain.data()), plain.size())));
     return result;
 }
 

@@ -2,10 +2,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "services/Prompt.h"
+
+namespace sedilo {
+class GbkConverter;
+}
 
 namespace sedilo::cipher {
 
@@ -25,6 +30,8 @@ public:
 
     void setPassPhrase(std::string passPhrase) { CipherPassPhrase = std::move(passPhrase); }
     const std::string& passPhrase() const { return CipherPassPhrase; }
+    // Where its warnings go: a twin on another thread records them for it.
+    Prompt& prompt() const { return m_prompt; }
 
     // A trimmed, non-empty name (UTF-8) to its stored text: upper-case hex in
     // groups of 32 digits separated by two spaces.
@@ -40,10 +47,14 @@ public:
 
 private:
     cRijndael& sharedCipher();
+    cRijndael& keyedCipher();
+    GbkConverter& converter();
 
     std::string CipherPassPhrase;
     Prompt& m_prompt;
     std::unique_ptr<cRijndael> m_cipher; // made by the first text operation
+    std::optional<std::string> m_keyedFor; // the pass phrase m_cipher holds the key of
+    std::unique_ptr<GbkConverter> m_converter;
 };
 
 } // namespace sedilo::cipher

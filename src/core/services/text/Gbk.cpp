@@ -18,7 +18,8 @@ struct ConverterCloser {
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
 
-// Opening is cheap (ICU shares the mapping tables), so each call has its own.
+// Opening is cheap (ICU shares the mapping tables), so each call has its own;
+// a loop over many texts keeps one in a GbkConverter.
 ConverterPtr openGb18030()
 {
     UErrorCode status = U_ZERO_ERROR;
@@ -76,6 +77,29 @@ bool isAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+std::string gbkFromUtf16(UConverter* converter, const std::u16string& utf16)
+{
+    std::string out(static_cast<std::size_t>(UCNV_GET_MAX_BYTES_FOR_STRING(utf16.size(), 4)), '\0');
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()), utf16.data(),
+                                           static_cast<int32_t>(utf16.size()), &status);
+    check(status, "GB18030 encoding");
+    out.resize(static_cast<std::size_t>(length));
+    return out;
+}
+
+std::string utf8FromGbk(UConverter* converter, std::string_view gbk)
+{
+    // Every byte gives at most one UTF-16 unit (four-byte sequences give two).
+    std::u16string utf16(gbk.size() + 1, u'\0');
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = ucnv_toUChars(converter, utf16.data(), static_cast<int32_t>(utf16.size()), gbk.data(),
+                                         static_cast<int32_t>(gbk.size()), &status);
+    check(status, "GB18030 decoding");
+    utf16.resize(static_cast<std::size_t>(length));
+    return toUtf8(utf16);
+}
+
 } // namespace
 
 std::string utf8ToGbk(std::string_view utf8)
@@ -85,29 +109,38 @@ std::string utf8ToGbk(std::string_view utf8)
     const std::u16string utf16 = toUtf16(utf8);
     if (utf16.empty())
         return {};
-    const ConverterPtr converter = openGb18030();
-    std::string out(static_cast<std::size_t>(UCNV_GET_MAX_BYTES_FOR_STRING(utf16.size(), 4)), '\0');
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()),
-                                           utf16.data(), static_cast<int32_t>(utf16.size()), &status);
-    check(status, "GB18030 encoding");
-    out.resize(static_cast<std::size_t>(length));
-    return out;
+    return gbkFromUtf16(openGb18030().get(), utf16);
 }
 
 std::string gbkToUtf8(std::string_view gbk)
 {
     if (isAscii(gbk))
         return std::string(gbk);
-    const ConverterPtr converter = openGb18030();
-    // Every byte gives at most one UTF-16 unit (four-byte sequences give two).
-    std::u16string utf16(gbk.size() + 1, u'\0');
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = ucnv_toUChars(converter.get(), utf16.data(), static_cast<int32_t>(utf16.size()),
-                                         gbk.data(), static_cast<int32_t>(gbk.size()), &status);
-    check(status, "GB18030 decoding");
-    utf16.resize(static_cast<std::size_t>(length));
-    return toUtf8(utf16);
+    return utf8FromGbk(openGb18030().get(), gbk);
+}
+
+GbkConverter::GbkConverter() : m_converter(openGb18030().release()) {}
+
+GbkConverter::~GbkConverter()
+{
+    ucnv_close(m_converter);
+}
+
+std::string GbkConverter::toGbk(std::string_view utf8)
+{
+    if (isAscii(utf8))
+        return std::string(utf8);
+    const std::u16string utf16 = toUtf16(utf8);
+    if (utf16.empty())
+        return {};
+    return gbkFromUtf16(m_converter, utf16);
+}
+
+std::string GbkConverter::toUtf8(std::string_view gbk)
+{
+    if (isAscii(gbk))
+        return std::string(gbk);
+    return utf8FromGbk(m_converter, gbk);
 }
 
 } // namespace sedilo
