@@ -4,6 +4,7 @@
 
 #include "LaunchOptions.h"
 #include "MainWindow.h"
+#include "QtChineseTexts.h"
 #include "QtPrompt.h"
 #include "QtShellDialogs.h"
 #include "Screenshots.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     // The application name doubles as the display name, so window captions get no suffix.
     QApplication::setApplicationName(QStringLiteral("Sedilo"));
+    gui::installQtChineseTexts(application);
 
     QString error;
     const auto options = gui::parseLaunchOptions(QApplication::arguments(), error);

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "ArrangementJob.h"
+#include "CliPrompt.h"
 #include "CommandRegistry.h"
 
 namespace sedilo::cli {
@@ -93,7 +94,7 @@ int runArrange(const std::vector<std::string>& args)
     try {
         job.rooms = readRoomList(roomList);
     } catch (const std::exception& failure) {
-        std::cerr << "sedilo-cli arrange: " << failure.what() << "\n";
+        printFailure(std::cerr, "sedilo-cli arrange: ", CauseOf(failure));
         return kExitFailure;
     }
     return runArrangement(job, std::cout, std::cerr);

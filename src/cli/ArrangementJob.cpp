@@ -1,5 +1,6 @@
 #include "ArrangementJob.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -13,6 +14,7 @@
 #include "basedata/BaseDataImport.h"
 #include "export/QueryExport.h"
 #include "rooms/RoomEditor.h"
+#include "services/failure/FileErrorCause.h"
 #include "services/cipher/NameCipher.h"
 #include "store/SeatingDatabase.h"
 
@@ -135,7 +137,7 @@ std::vector<std::pair<std::string, std::string>> readRoomList(const std::string&
 {
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        throw std::runtime_error(path + ": cannot be read");
+        throw Failure(FileErrorCause(errno, path, FileAccess::Read, "the room list cannot be read"));
     const fs::path folder = fs::path(path).parent_path();
     std::vector<std::pair<std::string, std::string>> rooms;
     std::string line;
@@ -148,7 +150,8 @@ std::vector<std::pair<std::string, std::string>> readRoomList(const std::string&
             continue;
         const auto tab = line.find('\t');
         if (tab == std::string::npos || line.find('\t', tab + 1) != std::string::npos)
-            throw std::runtime_error(path + ":" + std::to_string(number) + ": expected NAME<TAB>TEMPLATE");
+            throw Failure({.kind = CauseKind::BadRoomListLine, .file = path, .row = number,
+                           .detail = "expected NAME<TAB>TEMPLATE"});
         fs::path templatePath(line.substr(tab + 1));
         if (templatePath.is_relative())
             templatePath = folder / templatePath;
@@ -171,7 +174,8 @@ std::string shippedDataFile(const std::string& name)
                 return (folder / "data" / name).string();
         }
     }
-    throw std::runtime_error("cannot find the shipped file " + name + " beside " + executable.string());
+    throw Failure({.kind = CauseKind::FileMissing, .file = name,
+                   .detail = "cannot find the shipped file beside " + executable.string()});
 }
 
 } // namespace sedilo::cli

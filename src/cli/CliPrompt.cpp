@@ -14,13 +14,20 @@ PromptAnswer CliPrompt::show(PromptStyle style, const std::string& text, const s
         m_errorShown = true;
         m_err << text << "\n";
         if (!detail.empty())
-            m_err << "  cause: " << detail << "\n";
+            m_err << "  detail: " << detail << "\n";
         return PromptAnswer::Ok;
     case PromptStyle::Information:
         m_out << text << "\n";
         return PromptAnswer::Ok;
     }
     return PromptAnswer::Ok;
+}
+
+void printFailure(std::ostream& err, const std::string& prefix, const Cause& cause)
+{
+    err << prefix << ChineseCause(cause) << "\n";
+    if (const std::string detail = TechnicalSummary(cause); !detail.empty())
+        err << "  detail: " << detail << "\n";
 }
 
 void CliPrompt::showPlain(const std::string& text, bool /*informationIcon*/)

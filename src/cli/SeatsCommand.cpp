@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "CliPrompt.h"
 #include "CommandRegistry.h"
 #include "arrange/RoomTemplate.h"
 
@@ -39,8 +40,8 @@ int runSeats(const std::vector<std::string>& args)
     for (const arrange::SeatCell& cell : path.seats())
         std::cout << ++seat << " " << arrange::cellName(cell.row, cell.column) << "\n";
     if (path.unreadable()) {
-        std::cerr << "sedilo-cli seats: the fill stops after seat " << seat << ": " << path.unreadable()->what()
-                  << "\n";
+        printFailure(std::cerr, "sedilo-cli seats: the fill stops after seat " + std::to_string(seat) + ": ",
+                     path.unreadable()->cause());
         return kExitFailure;
     }
     return kExitOk;

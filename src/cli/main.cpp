@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "CliPrompt.h"
 #include "CommandRegistry.h"
 
 namespace sedilo::cli {
@@ -35,7 +36,7 @@ int main(int argc, char** argv)
     try {
         return found->second.run({args.begin() + 1, args.end()});
     } catch (const std::exception& failure) {
-        std::cerr << "sedilo-cli " << args[0] << ": " << failure.what() << "\n";
+        printFailure(std::cerr, "sedilo-cli " + args[0] + ": ", sedilo::CauseOf(failure));
         return kExitFailure;
     }
 }

@@ -6,11 +6,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <atomic>
 #include <functional>
 #include <thread>
 
+#include "QtChineseTexts.h"
 #include "QtPrompt.h"
 #include "QtShellDialogs.h"
 
@@ -64,15 +66,36 @@ private slots:
         QString detail;
         answerNextBox([&](QMessageBox* box) { icon = box->icon(); text = box->text(); detail = box->detailedText(); },
                       QMessageBox::Ok);
-        prompt.error("你的电脑可能没安装完整版的Excel！", "no application for .xlsx");
+        prompt.fail("你的电脑可能没安装完整版的Excel！",
+                    {.kind = CauseKind::NoApplicationToOpen, .file = "/t/a.xlsx", .detail = "no application"});
         QCOMPARE(icon, QMessageBox::Critical);
-        QCOMPARE(text, QStringLiteral("你的电脑可能没安装完整版的Excel！"));
-        QCOMPARE(detail, QStringLiteral("no application for .xlsx"));
+        QCOMPARE(text, QStringLiteral("你的电脑可能没安装完整版的Excel！\n原因：没有能打开文件“/t/a.xlsx”的应用程序。"));
+        QCOMPARE(detail, QStringLiteral("/t/a.xlsx: no application"));
 
         answerNextBox([&](QMessageBox* box) { icon = box->icon(); detail = box->detailedText(); }, QMessageBox::Ok);
         prompt.inform("导入成功完成。");
         QCOMPARE(icon, QMessageBox::Information);
         QCOMPARE(detail, QString());
+    }
+
+    void standardButtonsReadInChinese()
+    {
+        QVERIFY(gui::installQtChineseTexts(*QCoreApplication::instance()));
+        gui::QtPrompt prompt;
+        QStringList texts;
+        const auto readButtons = [&](QMessageBox* box) {
+            for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
+                texts << button->text();
+        };
+        answerNextBox(readButtons, QMessageBox::No);
+        prompt.ask("?");
+        answerNextBox(readButtons, QMessageBox::Ok);
+        prompt.fail("x", {.detail = "y"});
+        QCOMPARE(texts.filter(QStringLiteral("是")).size(), 1);
+        QCOMPARE(texts.filter(QStringLiteral("否")).size(), 1);
+        QCOMPARE(texts.filter(QStringLiteral("确定")).size(), 1);
+        QVERIFY(texts.filter(QStringLiteral("详细")).size() == 1);
+        QCoreApplication::removeTranslator(QCoreApplication::instance()->findChild<QTranslator*>());
     }
 
     void plainBoxesCarryTheApplicationTitle()

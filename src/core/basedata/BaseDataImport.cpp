@@ -91,25 +91,28 @@ void offerToCloseRunningSpreadsheet(Prompt& prompt)
         KillProcess(static_cast<std::uint32_t>(pid)); // a failure is silent
 }
 
-std::string encryptedName(cipher::NameCipher& cipher, const std::string& name, int row)
+std::string encryptedName(cipher::NameCipher& cipher, const std::string& name, const std::string& path, int row)
 {
     std::string stored;
     try {
         stored = cipher.EncryptName(name);
     } catch (const std::exception& failure) {
-        throw std::runtime_error("row " + std::to_string(row) + ", column A: " + failure.what());
+        throw Failure({.kind = CauseKind::NameNotStorable, .file = path, .row = row, .column = 1,
+                       .detail = failure.what()});
     }
     // The cipher refuses names of 64k stored characters and more with an empty
     // text; storing that would lose the name.
     if (stored.empty())
-        throw std::runtime_error("row " + std::to_string(row) + ", column A: the name is too long to be stored");
+        throw Failure({.kind = CauseKind::TextTooLong, .file = path, .row = row, .column = 1,
+                       .detail = "the name is too long to be stored"});
     return stored;
 }
 
 int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameCipher& cipher, Prompt& prompt,
                const ImportSettings& settings)
 {
-    const auto book = workbook::Workbook::open(trimSpaces(tab.sjlj));
+    const std::string path = trimSpaces(tab.sjlj);
+    const auto book = workbook::Workbook::open(path);
 
     // The database comes before the row count and the warning: a database that
     // cannot be opened stops the import before the user is told to wait.
@@ -122,7 +125,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     RecordsetCloser closer(records);
     records.open(store::sql::kSelectBaseData, connection);
 
-    ExamineeSheetReader reader(book->firstSheet());
+    ExamineeSheetReader reader(book->firstSheet(), path);
     const int lastRow = reader.lastRow();
     tab.Prbar.setRange(tab.Prbar.state().minimum, lastRow);
     prompt.inform(kDoNotOperateDuringImport);
@@ -135,7 +138,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
         const int count = reader.count();
         const int row = count + 1;
         records.addNew();
-        records.setValue("姓名", encryptedName(cipher, cells[0], row));
+        records.setValue("姓名", encryptedName(cipher, cells[0], path, row));
         records.setValue("考号", cells[1]);
         records.setValue("单位", cells[2]);
         records.setValue("成绩", cells[3].empty() ? std::string("0") : cells[3]);
@@ -175,11 +178,8 @@ ImportOutcome ImportBaseData(BaseDataTab& tab, store::SeatingDatabase& database,
     try {
         offerToCloseRunningSpreadsheet(prompt);
         imported = importRows(tab, database, cipher, prompt, settings);
-    } catch (const std::exception& failure) {
-        prompt.error(kImportFailed, failure.what());
-        return {};
     } catch (...) {
-        prompt.error(kImportFailed, "unknown failure");
+        prompt.fail(kImportFailed, CauseOf(std::current_exception()));
         return {};
     }
     prompt.inform(kImportDone);

@@ -3,10 +3,12 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <system_error>
 
 #include "services/Messages.h"
+#include "services/failure/FileErrorCause.h"
 #include "services/workbook/NewWorkbook.h"
 
 namespace sedilo::basedata {
@@ -25,8 +27,11 @@ constexpr std::uint32_t kRequiredSampleColor = 0xFF0000;
 std::filesystem::path makeUniqueFolder(const std::filesystem::path& parent)
 {
     std::string pattern = (parent / "sedilo-sample-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::system_error(errno, std::generic_category(), "cannot create a folder in " + parent.string());
+    if (!mkdtemp(pattern.data())) {
+        const int failure = errno;
+        throw Failure(FileErrorCause(failure, pattern, FileAccess::Write,
+                                     "cannot create a folder in " + parent.string() + ": " + std::strerror(failure)));
+    }
     return pattern;
 }
 
@@ -78,9 +83,10 @@ void BaseDataSample::show(ShellDialogs& dialogs, Prompt& prompt)
     try {
         const std::filesystem::path path = writeSample();
         if (!dialogs.openDocument(path.string()))
-            throw std::runtime_error("no application could open " + path.string());
-    } catch (const std::exception& failure) {
-        prompt.error(messages::kNoExcel, failure.what());
+            throw Failure({.kind = CauseKind::NoApplicationToOpen, .file = path.string(),
+                           .detail = "no application could open the file"});
+    } catch (...) {
+        prompt.fail(messages::kNoExcel, CauseOf(std::current_exception()));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "services/failure/Failure.h"
 #include "services/text/Trim.h"
 #include "services/workbook/Workbook.h"
 
@@ -9,26 +10,27 @@ namespace sedilo::basedata {
 
 namespace {
 
-std::string cellName(int row, int column)
-{
-    return "row " + std::to_string(row) + ", column " + std::string(1, static_cast<char>('A' + column - 1));
-}
-
 } // namespace
 
-ExamineeSheetReader::ExamineeSheetReader(const workbook::Worksheet& sheet)
-    : m_sheet(sheet), m_lastRow(sheet.lastRow())
+ExamineeSheetReader::ExamineeSheetReader(const workbook::Worksheet& sheet, std::string path)
+    : m_sheet(sheet), m_path(std::move(path)), m_lastRow(sheet.lastRow())
 {
     if (m_lastRow <= 0)
-        throw std::runtime_error("worksheet 1 is empty");
+        throw Failure({.kind = CauseKind::EmptySheet, .file = m_path, .detail = "worksheet 1 is empty"});
 }
 
 std::string ExamineeSheetReader::cell(int row, int column) const
 {
     try {
         return trimSpaces(m_sheet.cellText(row, column));
-    } catch (const std::exception& failure) {
-        throw std::runtime_error(cellName(row, column) + ": " + failure.what());
+    } catch (...) {
+        // The reader's own cause, told at the cell where it struck.
+        Cause cause = CauseOf(std::current_exception());
+        cause.row = row;
+        cause.column = column;
+        if (cause.file.empty())
+            cause.file = m_path;
+        throw Failure(std::move(cause));
     }
 }
 

@@ -17,8 +17,9 @@ class ExamineeSheetReader {
 public:
     using Cells = std::array<std::string, 4>;
 
-    // Throws when the worksheet holds no cell at all.
-    explicit ExamineeSheetReader(const workbook::Worksheet& sheet);
+    // Throws when the worksheet holds no cell at all. `path` is the
+    // workbook's file, named by the failures.
+    ExamineeSheetReader(const workbook::Worksheet& sheet, std::string path);
 
     // The last row holding a value: the bound on the rows read.
     int lastRow() const { return m_lastRow; }
@@ -33,6 +34,7 @@ private:
     std::string cell(int row, int column) const;
 
     const workbook::Worksheet& m_sheet;
+    std::string m_path;
     int m_lastRow = 0;
     int m_count = 0;
 };

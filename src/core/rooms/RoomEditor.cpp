@@ -56,15 +56,13 @@ void OpenRoomTemplate(const RoomsTab& tab, ShellDialogs& dialogs, Prompt& prompt
     }
     if (grid.isBlankRow(row))
         return;
-    std::string cause;
     try {
         if (!dialogs.openDocument(path))
-            cause = "没有能打开“" + path + "”的应用程序。";
-    } catch (const std::exception& error) {
-        cause = error.what();
+            prompt.fail(messages::kNoExcel, {.kind = CauseKind::NoApplicationToOpen, .file = path,
+                                             .detail = "no application could open the file"});
+    } catch (...) {
+        prompt.fail(messages::kNoExcel, CauseOf(std::current_exception()));
     }
-    if (!cause.empty())
-        prompt.error(messages::kNoExcel, cause);
 }
 
 void ChooseRoomTemplate(RoomsTab& tab, ShellDialogs& dialogs)

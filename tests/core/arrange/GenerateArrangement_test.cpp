@@ -318,7 +318,7 @@ TEST_F(GenerateArrangementTest, FailureWritingTheRowsOfARoomLeavesNoHiddenFileBe
     const auto result = generate(4);
 
     EXPECT_EQ(result.outcome, Outcome::Failed);
-    EXPECT_EQ(result.detail, "write refused");
+    EXPECT_EQ(result.cause.detail, "write refused");
     EXPECT_EQ(outputFiles(), (std::vector<std::string>{"第1考室.xlsx", "第2考室.xlsx", "第3考室.xlsx"}));
     EXPECT_EQ(placements()[89].room, "第3考室");
 }

@@ -204,7 +204,7 @@ TEST(XlsxWorkbookTest, SavingReplacesAFileAndFailsCleanly)
         FAIL() << "no failure";
     } catch (const WorkbookError& error) {
         EXPECT_EQ(error.file(), folder.file("missing/room.xlsx"));
-        EXPECT_NE(error.cause().find("No such file or directory"), std::string::npos) << error.cause();
+        EXPECT_NE(error.detail().find("No such file or directory"), std::string::npos) << error.detail();
     }
 
     std::filesystem::create_directory(folder.file("taken.xlsx"));

@@ -32,6 +32,11 @@ enum class CauseKind {
     DatabaseUnusable,     // file: the database
     NoOrderingTicked,
     OutOfMemory,          // file when known
+    UnsupportedWorkbookFormat, // file: an Excel 2-5/95 workbook
+    UnitsShareFileName,   // unit: two units whose query workbooks get one name
+    NameNotStorable,      // file, row, column: a name the cipher refuses
+    BadRoomListLine,      // file, row: a line of a command-line room list
+    NoApplicationToOpen,  // file: no desktop application opens it
 };
 
 struct Cause {

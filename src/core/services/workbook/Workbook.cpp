@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "services/failure/FileErrorCause.h"
 #include "services/workbook/XlsxWorkbook.h"
 #if __has_include("services/workbook/xls/XlsWorkbook.h")
 #include "services/workbook/xls/XlsWorkbook.h"
@@ -22,16 +23,19 @@ constexpr off_t kFileLimit = 512LL * 1024 * 1024;
 std::shared_ptr<const std::string> readWholeFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw WorkbookError(path, std::string("cannot open the file: ") + std::strerror(errno));
+    if (fd < 0) {
+        const int failure = errno;
+        throw WorkbookError(
+            FileErrorCause(failure, path, FileAccess::Read, std::string("cannot open the file: ") + std::strerror(failure)));
+    }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw WorkbookError(path, "not a file");
+        throw WorkbookError(CauseKind::NotARegularFile, path, "not a file");
     }
     if (info.st_size > kFileLimit) {
         ::close(fd);
-        throw WorkbookError(path, "the file is too large for a workbook (" + std::to_string(info.st_size) + " bytes)");
+        throw WorkbookError(CauseKind::WorkbookTooLarge, path, "the file is too large for a workbook (" + std::to_string(info.st_size) + " bytes)");
     }
     auto bytes = std::make_shared<std::string>(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t filled = 0;
@@ -42,7 +46,8 @@ std::shared_ptr<const std::string> readWholeFile(const std::string& path)
         if (got < 0) {
             const int cause = errno;
             ::close(fd);
-            throw WorkbookError(path, std::string("cannot read the file: ") + std::strerror(cause));
+            throw WorkbookError(
+                FileErrorCause(cause, path, FileAccess::Read, std::string("cannot read the file: ") + std::strerror(cause)));
         }
         if (got == 0)
             break;
@@ -66,12 +71,12 @@ std::unique_ptr<Workbook> Workbook::open(const std::string& path)
         bytes.reset();
         return openXls(path);
 #else
-        throw WorkbookError(path, "legacy .xls workbooks cannot be read by this build");
+        throw WorkbookError(CauseKind::UnsupportedWorkbookFormat, path, "legacy .xls workbooks cannot be read by this build");
 #endif
     }
     if (head.empty())
-        throw WorkbookError(path, "not a workbook: the file is empty");
-    throw WorkbookError(path, "not a workbook");
+        throw WorkbookError(CauseKind::NotAWorkbook, path, "not a workbook: the file is empty");
+    throw WorkbookError(CauseKind::NotAWorkbook, path, "not a workbook");
 }
 
 } // namespace sedilo::workbook

@@ -30,7 +30,7 @@ WorkbookPart locateParts(const ZipPackage& package)
     const auto packageRelationships = readRelationships(package, "");
     const Relationship* office = findRelationshipByType(packageRelationships, "/officeDocument");
     if (!office)
-        throw WorkbookError(file, "not a workbook: _rels/.rels names no workbook part");
+        throw WorkbookError(CauseKind::NotAWorkbook, file, "not a workbook: _rels/.rels names no workbook part");
     const std::string workbookName = resolvePartName("", office->target);
 
     pugi::xml_document workbook;
@@ -43,15 +43,15 @@ WorkbookPart locateParts(const ZipPackage& package)
 
     const pugi::xml_node firstSheet = childNamed(childNamed(root, "sheets"), "sheet");
     if (!firstSheet)
-        throw WorkbookError(file, "the workbook has no sheet");
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "the workbook has no sheet");
     const std::string id = attributeNamed(firstSheet, "id").value();
     const auto relationships = readRelationships(package, workbookName);
     const Relationship* sheet = findRelationshipById(relationships, id);
     if (!sheet || sheet->external)
-        throw WorkbookError(file, "the part of sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "the part of sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
                                       "\") is not named in the workbook's relationships");
     if (!std::string_view(sheet->type).ends_with("/worksheet"))
-        throw WorkbookError(file, "sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
                                       "\") is not a worksheet but " + sheet->type.substr(sheet->type.rfind('/') + 1));
     parts.sheetPartName = resolvePartName(workbookName, sheet->target);
     if (const Relationship* strings = findRelationshipByType(relationships, "/sharedStrings"))
@@ -122,7 +122,7 @@ std::string XlsxTemplate::package(const std::string* editedSheetXml, const std::
             zip_source_free(buffer);
         const std::string message = zip_error_strerror(&error);
         zip_error_fini(&error);
-        throw WorkbookError(target, "cannot build the package: " + message);
+        throw WorkbookError(CauseKind::Unknown, target, "cannot build the package: " + message);
     }
     zip_error_fini(&error);
     zip_source_keep(buffer);
@@ -130,7 +130,7 @@ std::string XlsxTemplate::package(const std::string* editedSheetXml, const std::
     const auto fail = [&](const std::string& what) {
         const std::string message = what + ": " + zip_strerror(output);
         zip_discard(output);
-        throw WorkbookError(target, message);
+        throw WorkbookError(CauseKind::Unknown, target, message);
     };
 
     const std::uint64_t count = source.entryCount();
@@ -168,12 +168,12 @@ std::string XlsxTemplate::package(const std::string* editedSheetXml, const std::
     zip_stat_init(&built);
     std::string content;
     if (zip_source_stat(buffer, &built) != 0 || zip_source_open(buffer) != 0)
-        throw WorkbookError(target, "cannot read the built package");
+        throw WorkbookError(CauseKind::Unknown, target, "cannot read the built package");
     content.resize(built.size);
     const zip_int64_t got = zip_source_read(buffer, content.data(), built.size);
     zip_source_close(buffer);
     if (got != static_cast<zip_int64_t>(built.size))
-        throw WorkbookError(target, "cannot read the built package");
+        throw WorkbookError(CauseKind::Unknown, target, "cannot read the built package");
     return content;
 }
 

@@ -13,10 +13,10 @@ void parseXmlPart(pugi::xml_document& document, const std::string& xml, const st
     const pugi::xml_parse_result result = document.load_buffer(
         xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
     if (!result)
-        throw WorkbookError(file, "malformed XML in " + partName + ": " + result.description() + " at byte " +
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "malformed XML in " + partName + ": " + result.description() + " at byte " +
                                       std::to_string(result.offset));
     if (!document.document_element())
-        throw WorkbookError(file, "the part " + partName + " holds no XML element");
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "the part " + partName + " holds no XML element");
 }
 
 std::string_view localName(const char* qualifiedName)

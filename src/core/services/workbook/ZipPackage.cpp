@@ -28,11 +28,11 @@ ZipPackage::ZipPackage(std::string file, std::shared_ptr<const std::string> byte
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(m_bytes->data(), m_bytes->size(), 0, &error);
     if (!source)
-        throw WorkbookError(m_file, "cannot read the zip archive: " + libzipMessage(&error));
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "cannot read the zip archive: " + libzipMessage(&error));
     m_archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!m_archive) {
         zip_source_free(source);
-        throw WorkbookError(m_file, "damaged or truncated zip archive: " + libzipMessage(&error));
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "damaged or truncated zip archive: " + libzipMessage(&error));
     }
     zip_error_fini(&error);
 }
@@ -61,7 +61,7 @@ std::string ZipPackage::read(const std::string& partName) const
 {
     const auto index = find(partName);
     if (!index)
-        throw WorkbookError(m_file, "the part " + partName + " is missing");
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "the part " + partName + " is missing");
     return readEntry(*index, partName);
 }
 
@@ -79,18 +79,18 @@ std::string ZipPackage::readEntry(std::uint64_t index, const std::string& partNa
     zip_stat_init(&stat);
     if (zip_stat_index(m_archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
         !(stat.valid & ZIP_STAT_COMP_SIZE))
-        throw WorkbookError(m_file, "cannot read the part " + partName + ": " + zip_strerror(m_archive));
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "cannot read the part " + partName + ": " + zip_strerror(m_archive));
     if (stat.size > kPartLimit)
-        throw WorkbookError(m_file, "the part " + partName + " is too large (" + std::to_string(stat.size) +
+        throw WorkbookError(CauseKind::WorkbookTooLarge, m_file, "the part " + partName + " is too large (" + std::to_string(stat.size) +
                                         " bytes unpacked; the limit is " + std::to_string(kPartLimit) + ")");
     if (stat.size > stat.comp_size * kMaxRatio + kRatioSlack)
-        throw WorkbookError(m_file, "the part " + partName + " claims " + std::to_string(stat.size) +
+        throw WorkbookError(CauseKind::WorkbookTooLarge, m_file, "the part " + partName + " claims " + std::to_string(stat.size) +
                                         " bytes from " + std::to_string(stat.comp_size) +
                                         " packed bytes: a zip bomb, refused");
 
     zip_file_t* entry = zip_fopen_index(m_archive, index, 0);
     if (!entry)
-        throw WorkbookError(m_file, "cannot open the part " + partName + ": " + zip_strerror(m_archive));
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "cannot open the part " + partName + ": " + zip_strerror(m_archive));
     std::string content(static_cast<std::size_t>(stat.size), '\0');
     std::uint64_t filled = 0;
     std::string failure;
@@ -117,7 +117,7 @@ std::string ZipPackage::readEntry(std::uint64_t index, const std::string& partNa
     }
     zip_fclose(entry);
     if (!failure.empty())
-        throw WorkbookError(m_file, "the part " + partName + " is damaged: " + failure);
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "the part " + partName + " is damaged: " + failure);
     return content;
 }
 
