@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     int read = 0;
     {
         const auto opened = workbook::Workbook::open(path);
-        basedata::ExamineeSheetReader reader(opened->firstSheet(), path);
+        basedata::ExamineeSheetReader reader(opened->firstSheet(), opened->path());
         basedata::ExamineeSheetReader::Cells cells;
         while (reader.next(cells))
             ++read;

@@ -125,6 +125,7 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
         const int written = exporting::ExportQueryWorkbooks(exportTab, folder, database, exportPrompt);
         if (exportPrompt.errorShown())
             return kExitFailure;
+        out << exportTab.cxdcscpro.state().status << "\n";
         queries = ", " + std::to_string(written) + " query workbooks";
     }
     out << "seated " << generated.seated << " of " << generated.examinees << " examinees in "

@@ -62,8 +62,8 @@ TEST(ArrangeCommand, ArrangesAndExportsPerUnit)
                                "--db", dir.file("data.mdb")});
 
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "所有考室生成完成！\nseated 40 of 40 examinees in 2 rooms; wrote 2 room workbooks, "
-                       "2 query workbooks\n");
+    EXPECT_EQ(run.out, "所有考室生成完成！\n所有考生查询数据导出完毕！\n"
+                       "seated 40 of 40 examinees in 2 rooms; wrote 2 room workbooks, 2 query workbooks\n");
     EXPECT_EQ(cell(dir.file("out/第1考室.xlsx"), 2, 2), "2\n考生2\n102"); // by number, left to right
     EXPECT_EQ(cell(dir.file("out/第2考室.xlsx"), 1, 1), "第2考室(10人)");
     EXPECT_TRUE(std::filesystem::exists(dir.file("out/一班.xlsx")));
@@ -81,6 +81,7 @@ TEST(ArrangeCommand, ExamineesWithoutRoomStillGetTheirQueryWorkbook)
 
     EXPECT_EQ(run.exitCode, 3) << run.err;
     EXPECT_EQ(run.out, "还有10考生没指定考室，请重新设置考室参数再次生成！\n"
+                       "查询数据导出完毕：导出了30位考生，另有10位考生因没有指定考室未导出！\n"
                        "seated 30 of 40 examinees in 1 rooms; wrote 1 room workbooks, 1 query workbooks\n");
     // Highest score first by default, vertical by default.
     EXPECT_EQ(cell(dir.file("out/甲.xlsx"), 3, 1), "2\n考生2\n102");

@@ -85,7 +85,8 @@ TEST_F(ExportCommandTest, ExportsIntoTheFolderGivenWithOrWithoutSeparator)
     const test::CliRun outcome = run({"export", "--by", "unit", "--out", outFolder(), "--db", databaseFile()});
 
     ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
-    EXPECT_NE(outcome.out.find("所有考生查询数据导出完毕！"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("查询数据导出完毕：导出了2位考生，另有1位考生因没有指定考室未导出！"), std::string::npos)
+        << outcome.out;
     EXPECT_NE(outcome.out.find("wrote 2 query workbooks"), std::string::npos) << outcome.out;
     EXPECT_EQ(column(fs::path(outFolder()) / "一班.xlsx", 1), (std::vector<std::string>{"姓名", "张三"}));
     EXPECT_EQ(column(fs::path(outFolder()) / "二班.xlsx", 1), (std::vector<std::string>{"姓名", "李四"}));

@@ -20,6 +20,8 @@ void RunStartup(store::SeatingDatabase& database, Prompt& prompt, cipher::NameCi
         database.SharedConnection().execute(store::sql::kDeleteWorkingCopy);
         database.closeAll();
     } catch (const std::exception& failure) {
+        // Last run's arrangement may still be there: it must not pass for this run's.
+        database.markWorkingCopyStale();
         try {
             database.closeAll();
         } catch (...) {

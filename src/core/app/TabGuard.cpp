@@ -76,7 +76,7 @@ bool TabGuard::hasArrangement()
 {
     // With no ordering box ticked there is no order to look at: nothing generated counts.
     const auto ordering = m_options.ordering();
-    if (!ordering)
+    if (!ordering || m_database.workingCopyStale())
         return false;
     auto& recordset = m_database.SharedRecordset();
     recordset.open(rooms::orderingStatement(*ordering), m_database.SharedConnection());

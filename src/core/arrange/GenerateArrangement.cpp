@@ -11,6 +11,7 @@
 #include "arrange/SeatAssigner.h"
 #include "services/Messages.h"
 #include "services/failure/FileErrorCause.h"
+#include "services/ShellFolders.h"
 #include "services/text/Trim.h"
 #include "store/RebuildWorkingCopy.h"
 
@@ -203,7 +204,7 @@ GenerationResult GenerateArrangement(GenerateTab& tab, const rooms::RoomsTab& ro
                                      cipher::NameCipher& cipher, Prompt& prompt, const GenerationSettings& settings)
 {
     GenerationResult result;
-    const std::string folder = trimSpaces(tab.ksoutpath);
+    const std::string folder = OutputFolderText(tab.ksoutpath);
     if (folder.empty()) {
         result.outcome = Outcome::NoOutputFolder;
         result.message = messages::kNoOutputFolder;

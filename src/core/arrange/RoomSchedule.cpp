@@ -1,19 +1,46 @@
 #include "arrange/RoomSchedule.h"
 
 #include <algorithm>
+#include <set>
 
 #include "arrange/ArrangeError.h"
 #include "arrange/TemplateGuard.h"
 #include "rooms/TemplateFile.h"
+#include "services/failure/Failure.h"
 #include "services/text/FileNameRule.h"
 
 namespace sedilo::arrange {
+
+namespace {
+
+// Two rooms of one name would share one workbook file, the second replacing
+// the first, and one room name in the database with two runs of seats.
+void refuseDuplicateRooms(const rooms::RoomGrid& grid, int rooms)
+{
+    std::set<std::string> seen;
+    for (int row = 1; row <= rooms; ++row) {
+        const std::string room = grid.TextMatrix(row, 0);
+        if (!seen.insert(room).second)
+            throw Failure({.kind = CauseKind::DuplicateRoom,
+                           .room = room,
+                           .detail = "two rows of the room list name the room \"" + room + "\""});
+    }
+}
+
+} // namespace
 
 RoomSchedule scheduleRooms(const rooms::RoomGrid& grid, const std::string& folderText, TemplateCache& cache,
                            long examinees)
 {
     RoomSchedule schedule;
     const int rooms = grid.Rows() - 1;
+    try {
+        refuseDuplicateRooms(grid, rooms);
+    } catch (...) {
+        schedule.stop.kind = RoomStop::Kind::Failure;
+        schedule.stop.failure = std::current_exception();
+        return schedule;
+    }
     std::vector<std::string> templates;
     for (int row = 1; row <= rooms; ++row)
         templates.push_back(grid.TextMatrix(row, 1));

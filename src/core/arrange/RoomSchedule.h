@@ -38,7 +38,7 @@ struct RoomSchedule {
 // order, as far as a room-by-room run would get: up to the room where the
 // examinees run out, or up to the first room that stops the run. A room's seat
 // count depends only on its template, so this is known before any room is
-// written.
+// written. A list naming one room twice stops before its first room.
 RoomSchedule scheduleRooms(const rooms::RoomGrid& grid, const std::string& folderText, TemplateCache& cache,
                            long examinees);
 

@@ -125,7 +125,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     RecordsetCloser closer(records);
     records.open(store::sql::kSelectBaseData, connection);
 
-    ExamineeSheetReader reader(book->firstSheet(), path);
+    ExamineeSheetReader reader(book->firstSheet(), book->path());
     const int lastRow = reader.lastRow();
     tab.Prbar.setRange(tab.Prbar.state().minimum, lastRow);
     prompt.inform(kDoNotOperateDuringImport);

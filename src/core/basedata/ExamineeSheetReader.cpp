@@ -4,6 +4,7 @@
 
 #include "services/failure/Failure.h"
 #include "services/text/Trim.h"
+#include "services/workbook/FormulaResult.h"
 #include "services/workbook/Workbook.h"
 
 namespace sedilo::basedata {
@@ -12,15 +13,17 @@ namespace {
 
 } // namespace
 
-ExamineeSheetReader::ExamineeSheetReader(const workbook::Worksheet& sheet, std::string path)
-    : m_sheet(sheet), m_path(std::move(path)), m_lastRow(sheet.lastRow())
+ExamineeSheetReader::ExamineeSheetReader(const workbook::Worksheet& sheet, std::string file)
+    : m_sheet(sheet), m_file(std::move(file)), m_lastRow(sheet.lastRow())
 {
     if (m_lastRow <= 0)
-        throw Failure({.kind = CauseKind::EmptySheet, .file = m_path, .detail = "worksheet 1 is empty"});
+        throw Failure({.kind = CauseKind::EmptySheet, .file = m_file, .detail = "worksheet 1 is empty"});
 }
 
 std::string ExamineeSheetReader::cell(int row, int column) const
 {
+    if (m_sheet.formulaLacksResult(row, column))
+        throw workbook::formulaWithoutResult(m_file, row, column);
     try {
         return trimSpaces(m_sheet.cellText(row, column));
     } catch (...) {
@@ -29,7 +32,7 @@ std::string ExamineeSheetReader::cell(int row, int column) const
         cause.row = row;
         cause.column = column;
         if (cause.file.empty())
-            cause.file = m_path;
+            cause.file = m_file;
         throw Failure(std::move(cause));
     }
 }

@@ -17,9 +17,9 @@ class ExamineeSheetReader {
 public:
     using Cells = std::array<std::string, 4>;
 
-    // Throws when the worksheet holds no cell at all. `path` is the
-    // workbook's file, named by the failures.
-    ExamineeSheetReader(const workbook::Worksheet& sheet, std::string path);
+    // Throws when the worksheet holds no cell at all. `file` names the
+    // workbook in the failures.
+    ExamineeSheetReader(const workbook::Worksheet& sheet, std::string file);
 
     // The last row holding a value: the bound on the rows read.
     int lastRow() const { return m_lastRow; }
@@ -27,14 +27,15 @@ public:
     int count() const { return m_count; }
 
     // Reads the next examinee into `cells`; false at the end of the data. A cell
-    // that cannot be read throws a failure naming its row and column.
+    // that cannot be read, or a formula without a stored result, throws a
+    // failure naming its row and column.
     bool next(Cells& cells);
 
 private:
     std::string cell(int row, int column) const;
 
     const workbook::Worksheet& m_sheet;
-    std::string m_path;
+    std::string m_file;
     int m_lastRow = 0;
     int m_count = 0;
 };

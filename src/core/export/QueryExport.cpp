@@ -10,6 +10,7 @@
 #include "export/QueryWorkbook.h"
 #include "services/Messages.h"
 #include "services/failure/Failure.h"
+#include "services/ShellFolders.h"
 #include "services/text/FileNameRule.h"
 #include "services/text/Trim.h"
 #include "store/Statements.h"
@@ -35,7 +36,8 @@ public:
     int savedCount() const { return m_saved; }
 
 private:
-    void exportRows(store::Recordset& rows);
+    // Returns the number of examinees written.
+    long exportRows(store::Recordset& rows);
     void begin(const std::string& fileName);
     void finish();
 
@@ -82,15 +84,19 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
     rows.moveFirst();
     progress.setVisible(true);
 
-    exportRows(rows);
+    const long exported = exportRows(rows);
     database.closeAll();
     progress.setMaximumValue();
-    progress.setStatus(kExportDone);
-    m_prompt.inform(kExportDone);
+    // Saying only "all exported" when examinees had no room would hide them.
+    const std::string done = exported < examinees ? messages::exportLeftOut(exported, examinees - exported)
+                                                  : std::string(kExportDone);
+    progress.setStatus(done);
+    m_prompt.inform(done);
 }
 
-void QueryExportRun::exportRows(store::Recordset& rows)
+long QueryExportRun::exportRows(store::Recordset& rows)
 {
+    long exported = 0;
     ExportProgress counter(m_tab.cxdcscpro);
     if (!m_tab.byUnit)
         begin(kAllExamineesFileName);
@@ -112,9 +118,11 @@ void QueryExportRun::exportRows(store::Recordset& rows)
         }
         m_open->appendExaminee(rows.text("姓名"), rows.text("考号"), unit, room);
         counter.count();
+        ++exported;
     }
     counter.flush();
     finish();
+    return exported;
 }
 
 void QueryExportRun::begin(const std::string& fileName)
@@ -148,7 +156,7 @@ int ExportQueryWorkbooks(ExportTab& tab, const std::string& ksoutpathText,
                          store::SeatingDatabase& database, Prompt& prompt)
 {
     tab.cxdcscpro.setVisible(false);
-    QueryExportRun run(tab, trimSpaces(ksoutpathText), prompt);
+    QueryExportRun run(tab, OutputFolderText(ksoutpathText), prompt);
     Cause cause;
     try {
         run.execute(database);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace sedilo::messages {
 
 // Texts shared by several operations; each is the system's own wording.
@@ -10,5 +12,13 @@ inline constexpr const char* kTemplateMissingSuffix = "模板文件不存在！"
 // The first line of a failure no operation caught itself.
 inline constexpr const char* kActionFailed = "操作未能完成！";
 inline constexpr const char* kDoNotOperate = "生成过程中请勿进行任何操作（更不能启动或打开任何Excel表）！";
+
+// The query export's closing message when examinees without a room were left
+// out; with everyone exported it is "所有考生查询数据导出完毕！".
+inline std::string exportLeftOut(long exported, long leftOut)
+{
+    return "查询数据导出完毕：导出了" + std::to_string(exported) + "位考生，另有" + std::to_string(leftOut) +
+           "位考生因没有指定考室未导出！";
+}
 
 } // namespace sedilo::messages

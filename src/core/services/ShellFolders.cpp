@@ -1,5 +1,7 @@
 #include "services/ShellFolders.h"
 
+#include <filesystem>
+
 #include "services/Messages.h"
 #include "services/text/Trim.h"
 
@@ -29,6 +31,15 @@ void ChooseOutputFolder(std::string& ksoutpath, ShellDialogs& dialogs)
     ksoutpath = folder;
 }
 
+std::string OutputFolderText(const std::string& ksoutpath)
+{
+    std::string folder = trimSpaces(ksoutpath);
+    std::error_code error;
+    if (!folder.empty() && folder.back() != kSeparator && std::filesystem::is_directory(folder, error))
+        folder += kSeparator;
+    return folder;
+}
+
 void OpenOutputFolder(OutputFolderButton button, const std::string& ksoutpath, ShellDialogs& dialogs,
                       Prompt& prompt)
 {
@@ -44,7 +55,8 @@ void OpenOutputFolder(OutputFolderButton button, const std::string& ksoutpath, S
             return;
         break;
     }
-    dialogs.openFolder(ksoutpath);
+    const std::string folder = OutputFolderText(ksoutpath);
+    dialogs.openFolder(folder != trimSpaces(ksoutpath) ? folder : ksoutpath);
 }
 
 } // namespace sedilo

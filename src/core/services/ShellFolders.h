@@ -22,6 +22,12 @@ std::string BrowseForFolder(ShellDialogs& dialogs, const std::string& title = kD
 // chooser leaves the text as it was.
 void ChooseOutputFolder(std::string& ksoutpath, ShellDialogs& dialogs);
 
+// The output folder text as file names are appended to it: trimmed, with the
+// separator added when it names an existing folder without ending in one
+// (a typed "/home/exam/out" would otherwise put "out第1考室.xlsx" beside the
+// folder). Any other text stays as typed.
+std::string OutputFolderText(const std::string& ksoutpath);
+
 // The two "打开输出文件夹" buttons; they differ in how they treat an empty text.
 enum class OutputFolderButton {
     PushButton11, // generation tab: empty after trimming is refused with a message

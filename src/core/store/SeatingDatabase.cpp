@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "store/Statements.h"
+
 namespace sedilo::store {
 
 std::string databasePathInFolder(const std::string& folder)
@@ -23,6 +25,15 @@ void SeatingDatabase::OpenDataConnection()
     // next action finds an unopened connection and simply tries again.
     m_sharedConnection = std::make_unique<Connection>(m_filePath, m_log);
     m_sharedConnection->open();
+    if (m_staleWorkingCopy) {
+        try {
+            m_sharedConnection->execute(sql::kDeleteWorkingCopy);
+            m_staleWorkingCopy = false;
+        } catch (const DatabaseError&) {
+            // Still in use by another program: the action goes on, and the
+            // next opening tries again.
+        }
+    }
 }
 
 Connection& SeatingDatabase::SharedConnection()

@@ -23,7 +23,14 @@ public:
     void setStatementLog(StatementLog log) { m_log = std::move(log); }
 
     // Replaces SharedConnection with a new, opened connection. Throws DatabaseError.
+    // While a stale working copy is pending, it is emptied first thing.
     void OpenDataConnection();
+
+    // The working copy still holds a previous run's arrangement that start-up
+    // could not empty: every later opening tries again until it succeeds, and
+    // meanwhile the arrangement must not be trusted.
+    void markWorkingCopyStale() { m_staleWorkingCopy = true; }
+    bool workingCopyStale() const { return m_staleWorkingCopy; }
 
     Connection& SharedConnection();
     Recordset& SharedRecordset() { return *m_sharedRecordset; }
@@ -39,6 +46,7 @@ public:
 private:
     std::string m_filePath;
     StatementLog m_log;
+    bool m_staleWorkingCopy = false;
     std::unique_ptr<Connection> m_sharedConnection;
     std::unique_ptr<Recordset> m_sharedRecordset;
     std::unique_ptr<Recordset> m_copyRecordset;

@@ -68,8 +68,10 @@ SqliteStatement::SqliteStatement(sqlite3* db, const std::string& sql, const std:
 {
     const int code = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &m_statement, nullptr);
     if (code != SQLITE_OK) {
+        // The message is read before finalizing, which may replace it.
+        DatabaseError failure = sqliteFailure(db, file, code, "preparing \"" + sql + "\"");
         finalize();
-        throw sqliteFailure(db, file, code, "preparing \"" + sql + "\"");
+        throw failure;
     }
 }
 

@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sqlite3.h>
 
 #include "app/Startup.h"
+#include "app/TabGuard.h"
 #include "SessionTestDatabase.h"
 #include "support/ScriptedPrompt.h"
 
@@ -49,6 +51,33 @@ TEST_F(StartupTest, NoKeepsTheBaseDataButEmptiesTheWorkingCopy)
     EXPECT_EQ(db.statements, (std::vector<std::string>{"delete from jcdatatp"}));
     EXPECT_FALSE(db.database.SharedConnection().isOpen());
     EXPECT_EQ(cipher.passPhrase(), "qzrmt51730@862");
+}
+
+TEST_F(StartupTest, AFailedStartNeverLetsLastRunsArrangementThrough)
+{
+    // Another program holds a write lock: reading works, emptying does not.
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(db.database.filePath().c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    prompt.answerNext(PromptAnswer::No);
+    session::RunStartup(db.database, prompt, cipher);
+    ASSERT_EQ(prompt.shown().back().style, PromptStyle::Error);
+
+    rooms::RoomGrid ksgrid;
+    ksgrid.setTextMatrix(1, 0, "第1考室");
+    rooms::ArrangementOptions options;
+    ProgressControl ksscpro;
+    ProgressControl cxdcscpro;
+    session::TabGuard guard(db.database, ksgrid, options, prompt, ksscpro, cxdcscpro);
+    EXPECT_EQ(guard.TabChanged(session::kExportTabIndex), session::kGenerateTabIndex);
+    EXPECT_EQ(prompt.texts().back(), session::kNoArrangement);
+    EXPECT_EQ(db.onDisk("select 考室 from jcdatatp"), std::vector<std::string>{"第1考室"});
+
+    // The next action that opens the database empties it.
+    sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(holder);
+    EXPECT_EQ(guard.TabChanged(session::kExportTabIndex), session::kGenerateTabIndex);
+    EXPECT_TRUE(db.onDisk("select * from jcdatatp").empty());
 }
 
 TEST(StartupFailureTest, UnusableDatabaseIsReportedAndTheCipherStillGetsItsPassPhrase)

@@ -188,13 +188,47 @@ TEST_F(GenerateArrangementTest, BothFillBoxesUntickedFillsVertically)
     EXPECT_EQ(room[std::make_pair(2, 2)], "2\n考生2\n20260002");
 }
 
-TEST_F(GenerateArrangementTest, OutputFolderTextIsTrimmedAndJoinedAsTyped)
+TEST_F(GenerateArrangementTest, OutputFolderTextIsTrimmedAndJoinedAsTypedUnlessItNamesAFolder)
 {
     storeExaminees(3);
     addRooms(1, ksmb());
-    m_tab.ksoutpath = "  " + m_dir.file("out") + "  ";
+    m_tab.ksoutpath = "  " + m_dir.file("out") + "  "; // the output folder, typed without separator
     EXPECT_EQ(generate().outcome, Outcome::Complete);
-    EXPECT_TRUE(std::filesystem::exists(m_dir.file("out第1考室.xlsx")));
+    EXPECT_EQ(outputFiles(), std::vector<std::string>{"第1考室.xlsx"});
+    EXPECT_FALSE(std::filesystem::exists(m_dir.file("out第1考室.xlsx")));
+
+    m_tab.ksoutpath = "  " + m_dir.file("no folder") + "  ";
+    EXPECT_EQ(generate().outcome, Outcome::Complete);
+    EXPECT_TRUE(std::filesystem::exists(m_dir.file("no folder第1考室.xlsx")));
+}
+
+TEST_F(GenerateArrangementTest, RoomNamedTwiceStopsBeforeAnythingIsWritten)
+{
+    storeExaminees(70);
+    addRoom("第1考室", ksmb());
+    addRoom("第2考室", ksmb());
+    addRoom("第1考室", ksmb());
+    const auto result = generate();
+
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_EQ(m_prompt.shown().back().text, messages::kNoExcel);
+    EXPECT_NE(result.detail.find("room 第1考室"), std::string::npos) << result.detail;
+    EXPECT_TRUE(outputFiles().empty());
+    for (const Placement& row : placements())
+        EXPECT_EQ(row.room, "");
+}
+
+TEST_F(GenerateArrangementTest, RoomNameTooLongForAFileNameNamesTheRealCause)
+{
+    storeExaminees(3);
+    std::string room;
+    for (int i = 0; i < 90; ++i)
+        room += "考室";
+    addRoom(room, ksmb());
+    const auto result = generate();
+
+    EXPECT_EQ(result.outcome, Outcome::Failed);
+    EXPECT_NE(result.detail.find("File name too long"), std::string::npos) << result.detail;
     EXPECT_TRUE(outputFiles().empty());
 }
 

@@ -163,6 +163,22 @@ TEST_F(BaseDataImport, FailureHalfWayKeepsTheOldBaseDataAndGrid)
     EXPECT_EQ(gridRows(), gridBefore);
 }
 
+TEST_F(BaseDataImport, FormulasWithoutAStoredResultFailTheImportNamingTheCell)
+{
+    ASSERT_TRUE(importFrom(makeExaminees("first", 3)).succeeded);
+    for (const char* name : {"basedata-formula-scores.xlsx", "basedata-formula-scores.xls"}) {
+        SCOPED_TRACE(name);
+        m_prompt.clear();
+        EXPECT_FALSE(importFrom(fixturePath(name)).succeeded);
+        ASSERT_FALSE(m_prompt.shown().empty());
+        EXPECT_EQ(m_prompt.shown().back().style, PromptStyle::Error);
+        EXPECT_NE(m_prompt.shown().back().detail.find("row 2, column 4: the formula has no stored result"),
+                  std::string::npos)
+            << m_prompt.shown().back().detail;
+        EXPECT_EQ(storedExaminees().size(), 3u);
+    }
+}
+
 TEST_F(BaseDataImport, UnreadableSourcesFailWithTheirCause)
 {
     ASSERT_TRUE(importFrom(makeExaminees("first", 3)).succeeded);

@@ -181,9 +181,14 @@ TEST_F(QueryExportTest, ExamineesWithoutARoomAreLeftOut)
     EXPECT_EQ(readBack(outFile("甲")), (Rows{kHeader, {"甲1", "1", "甲", "第1考室"}}));
     EXPECT_EQ(readBack(outFile("乙")), (Rows{kHeader, {"乙1", "3", "乙", "第2考室"}}));
     EXPECT_EQ(m_tab.cxdcscpro.state().value, 4);
-    EXPECT_EQ(m_prompt.texts().back(), kDone);
+    // The closing message counts both, in both modes.
+    const std::string leftOut = "查询数据导出完毕：导出了2位考生，另有2位考生因没有指定考室未导出！";
+    EXPECT_EQ(m_prompt.shown().back().style, PromptStyle::Information);
+    EXPECT_EQ(m_prompt.texts().back(), leftOut);
+    EXPECT_EQ(m_tab.cxdcscpro.state().status, leftOut);
 
     EXPECT_EQ(runExport(false), 1);
+    EXPECT_EQ(m_prompt.texts().back(), leftOut);
     const Rows all = readBack(outFile("所有考生查询数据导出"));
     ASSERT_EQ(all.size(), 3u);
     EXPECT_EQ(all[1][0], "乙1");
@@ -248,6 +253,9 @@ TEST_F(QueryExportTest, FolderTextIsTrimmedAndNamesRunStraightOn)
 
     EXPECT_EQ(runExport(true, "  " + (m_dir.path() / "out" / "查询").string() + " "), 1);
     EXPECT_TRUE(fs::exists(m_dir.path() / "out" / "查询甲.xlsx"));
+    // A folder that exists is used as one, typed without its separator.
+    EXPECT_EQ(runExport(true, " " + (m_dir.path() / "out").string()), 1);
+    EXPECT_TRUE(fs::exists(outFile("甲")));
 }
 
 TEST_F(QueryExportTest, RefusalsBeforeAnyWorkbook)

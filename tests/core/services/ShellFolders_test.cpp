@@ -4,6 +4,7 @@
 #include "services/ShellFolders.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedPrompt.h"
+#include "support/TempDir.h"
 
 using namespace sedilo;
 
@@ -85,4 +86,18 @@ TEST(ShellFoldersTest, BothButtonsPassTheTypedTextUnchanged)
     OpenOutputFolder(OutputFolderButton::PushButton4, " /tmp/typed", dialogs, prompt);
     EXPECT_EQ(dialogs.openedFolders, (std::vector<std::string>{" /tmp/typed", " /tmp/typed"}));
     EXPECT_TRUE(prompt.shown().empty());
+}
+
+TEST(ShellFoldersTest, AnExistingFolderTypedWithoutSeparatorIsThatFolder)
+{
+    test::TempDir dir;
+    const std::string folder = dir.path().string();
+    EXPECT_EQ(OutputFolderText(" " + folder + " "), folder + "/");
+    EXPECT_EQ(OutputFolderText(folder + "/"), folder + "/");
+    EXPECT_EQ(OutputFolderText(folder + "/out"), folder + "/out"); // no folder: joined as typed
+    test::ScriptedDialogs dialogs;
+    test::ScriptedPrompt prompt;
+    OpenOutputFolder(OutputFolderButton::PushButton11, " " + folder, dialogs, prompt);
+    OpenOutputFolder(OutputFolderButton::PushButton4, folder, dialogs, prompt);
+    EXPECT_EQ(dialogs.openedFolders, (std::vector<std::string>{folder + "/", folder + "/"}));
 }

@@ -250,19 +250,31 @@ TEST(XlsFill, LabelNumberAndMultipleCellRecordsAreRewrittenAsSharedStrings)
     EXPECT_NE(xls::readCompoundFile(test::readBytes(saved)).findStream("\x05SummaryInformation"), nullptr);
 }
 
-TEST(XlsFill, FormulaCellsAreLeftAlone)
+TEST(XlsFill, FormulaCellsBecomeTheTextsWrittenIntoThem)
 {
     test::TempDir dir;
     const auto book = openXls(fixturePath("xls-formulas.xls"));
     Worksheet& sheet = book->firstSheet();
-    sheet.setCellText(5, 2, "overwritten");
-    sheet.replaceAll("姓名", "张三");
-    EXPECT_EQ(sheet.cellText(5, 1), "张三");
-    EXPECT_EQ(sheet.cellText(5, 2), "姓名姓名");
-    const auto reread = openXls(book->saveAs(dir.file("formulas")));
-    EXPECT_EQ(reread->firstSheet().cellText(5, 1), "张三");
-    EXPECT_EQ(reread->firstSheet().cellText(5, 2), "姓名姓名");
-    EXPECT_EQ(reread->firstSheet().cellText(2, 2), "考号-甲");
+    const std::string before = test::workbookStream(fixturePath("xls-formulas.xls"));
+    const auto sheetStart = test::sheetPositions(before).front();
+    sheet.setCellText(5, 2, "1 张三");
+    sheet.replaceAll("考号", "K");
+    EXPECT_EQ(sheet.cellText(5, 2), "1 张三");
+    EXPECT_EQ(sheet.cellText(2, 2), "K-甲");
+    const std::string saved = book->saveAs(dir.file("formulas"));
+    const auto reread = openXls(saved);
+    EXPECT_EQ(reread->firstSheet().cellText(5, 2), "1 张三");
+    EXPECT_EQ(reread->firstSheet().cellText(2, 2), "K-甲");
+    EXPECT_EQ(reread->firstSheet().cellText(1, 2), "20140002");
+    const std::string after = test::workbookStream(saved);
+    EXPECT_EQ(test::positionFaults(after), "");
+    // The two formulas and the STRING records of their text results are gone.
+    const auto afterStart = test::sheetPositions(after).front();
+    EXPECT_EQ(test::recordBodies(after, xls::record::Formula, afterStart).size() + 2,
+              test::recordBodies(before, xls::record::Formula, sheetStart).size());
+    EXPECT_EQ(test::recordBodies(after, xls::record::String, afterStart).size() + 2,
+              test::recordBodies(before, xls::record::String, sheetStart).size());
+    EXPECT_EQ(readWithXlrd(saved).at({5, 2}), pythonRepr("1 张三"));
 }
 
 TEST(XlsFill, ReplaceMatchesLatinLettersInAnyCaseAndEveryOccurrence)

@@ -69,6 +69,12 @@ TEST(XlsRead, FormulasGiveTheirCachedResults)
     EXPECT_EQ(sheet.cellText(5, 2), "姓名姓名");
     EXPECT_EQ(sheet.cellText(7, 2), "2517500.125");
     EXPECT_EQ(sheet.lastRow(), 7);
+    EXPECT_FALSE(sheet.formulaLacksResult(2, 2));
+    // xlwt stores no result for any formula.
+    const auto uncalculated = openFixture("basedata-formula-scores.xls");
+    EXPECT_TRUE(uncalculated->firstSheet().formulaLacksResult(2, 4));
+    EXPECT_EQ(uncalculated->firstSheet().cellText(2, 4), "");
+    EXPECT_FALSE(uncalculated->firstSheet().formulaLacksResult(2, 5));
     try {
         sheet.cellText(6, 2);
         FAIL() << "an error value was read as text";

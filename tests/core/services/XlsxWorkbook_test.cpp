@@ -117,6 +117,44 @@ TEST(XlsxWorkbookTest, ChangedCellsBecomeInlineStringsKeepingTheirOtherAttribute
     EXPECT_EQ(reopened->firstSheet().cellText(4, 4), "\n\n考号");
 }
 
+TEST(XlsxWorkbookTest, FormulaCellsWrittenOverLoseTheirFormulaAndTheCalculationChain)
+{
+    TempDir folder;
+    ZipEntries entries = readZipEntries(fixturePath("xlsx-crafted.xlsx"));
+    std::string& relationships = entryContent(entries, "book/_rels/main.xml.rels");
+    relationships.insert(relationships.find("</Relationships>"),
+                         "<Relationship Id=\"rId7\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                         "relationships/calcChain\" Target=\"calcChain.xml\"/>");
+    std::string& types = entryContent(entries, "[Content_Types].xml");
+    types.insert(types.find("</Types>"), "<Override PartName=\"/book/calcChain.xml\" ContentType=\"application/"
+                                         "vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>");
+    entries.emplace_back("book/calcChain.xml", "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/"
+                                               "2006/main\"><c r=\"A5\" i=\"7\"/><c r=\"B5\"/></calcChain>");
+    writeZip(folder.file("chained.xlsx"), entries);
+
+    const auto book = Workbook::open(folder.file("chained.xlsx"));
+    Worksheet& sheet = book->firstSheet();
+    sheet.setCellText(5, 2, "姓名 by formula");
+    sheet.setCellText(5, 5, "master of a shared formula");
+    const std::string saved = book->saveAs(folder.file("filled"));
+
+    auto savedEntries = readZipEntries(saved);
+    pugi::xml_document document;
+    parseSheet(document, entryContent(savedEntries, "book/sheets/b.xml"));
+    EXPECT_FALSE(cellElement(document, "B5").child("x:f"));
+    EXPECT_FALSE(cellElement(document, "E5").child("x:f"));
+    // E6 shared E5's formula: it keeps its stored result, as a value.
+    EXPECT_FALSE(cellElement(document, "E6").child("x:f"));
+    EXPECT_TRUE(cellElement(document, "A5").child("x:f"));
+    const auto reread = Workbook::open(saved);
+    EXPECT_EQ(reread->firstSheet().cellText(5, 2), "姓名 by formula");
+    EXPECT_EQ(reread->firstSheet().cellText(6, 5), "4");
+    for (const auto& [name, content] : savedEntries) {
+        EXPECT_NE(name, "book/calcChain.xml");
+        EXPECT_EQ(content.find("calcChain"), std::string::npos) << name;
+    }
+}
+
 TEST(XlsxWorkbookTest, CellsTheSheetLacksAreAddedInTheirRowsInOrder)
 {
     TempDir folder;

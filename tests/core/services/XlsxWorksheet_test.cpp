@@ -135,14 +135,22 @@ TEST(XlsxWorksheetTest, ReplaceAllMatchesInsideTextsIgnoringLatinCase)
     EXPECT_EQ(sheet.cellText(6, 1), "监考：王五 单位");
 }
 
-TEST(XlsxWorksheetTest, FormulaCellsAreNeitherWrittenNorReplaced)
+TEST(XlsxWorksheetTest, FormulaCellsAreWrittenAndReplacedAsValues)
 {
     const auto book = Workbook::open(fixturePath("xlsx-crafted.xlsx"));
     Worksheet& sheet = book->firstSheet();
-    sheet.setCellText(5, 2, "changed");
+    // E5 stores no result: it has no text, and says so.
+    EXPECT_EQ(sheet.cellText(5, 5), "");
+    EXPECT_TRUE(sheet.formulaLacksResult(5, 5));
+    EXPECT_FALSE(sheet.formulaLacksResult(5, 1));
+    EXPECT_FALSE(sheet.formulaLacksResult(6, 5));
+    sheet.setCellText(5, 1, "written");
     sheet.replaceAll("a", "z");
-    EXPECT_EQ(sheet.cellText(5, 2), "ab");
+    EXPECT_EQ(sheet.cellText(5, 1), "written");
+    EXPECT_EQ(sheet.cellText(5, 2), "zb");
     EXPECT_EQ(sheet.cellText(1, 1), "plzin");
+    sheet.setCellText(5, 5, "");
+    EXPECT_FALSE(sheet.formulaLacksResult(5, 5));
 }
 
 TEST(XlsxWorksheetTest, ClonesAreIndependentOfEachOtherAndOfTheirSource)

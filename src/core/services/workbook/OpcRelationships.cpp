@@ -7,8 +7,6 @@
 
 namespace sedilo::workbook {
 
-namespace {
-
 std::string relationshipsPartOf(const std::string& sourcePart)
 {
     const auto slash = sourcePart.rfind('/');
@@ -16,6 +14,8 @@ std::string relationshipsPartOf(const std::string& sourcePart)
     const std::string name = slash == std::string::npos ? sourcePart : sourcePart.substr(slash + 1);
     return folder + "_rels/" + name + ".rels";
 }
+
+namespace {
 
 std::string percentDecoded(const std::string& text)
 {

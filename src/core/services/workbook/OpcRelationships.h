@@ -26,6 +26,9 @@ const Relationship* findRelationshipByType(const std::vector<Relationship>& rela
                                            std::string_view typeSuffix);
 const Relationship* findRelationshipById(const std::vector<Relationship>& relationships, std::string_view id);
 
+// The relationship part of `sourcePart` ("" for the package itself).
+std::string relationshipsPartOf(const std::string& sourcePart);
+
 // The zip entry name a relationship target of `sourcePart` points at.
 std::string resolvePartName(const std::string& sourcePart, const std::string& target);
 

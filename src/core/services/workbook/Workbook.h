@@ -16,11 +16,15 @@ public:
 
     // The cell's value converted to text ("" for an empty cell): text as stored,
     // numbers in their usual decimal form, dates as yyyy/m/d, booleans as
-    // True/False, formulas as their cached result. An error value (#N/A, ...)
-    // throws, naming the cell.
+    // True/False, formulas as their cached result ("" when none was stored).
+    // An error value (#N/A, ...) throws, naming the cell.
     virtual std::string cellText(int row, int column) const = 0;
 
-    // Writes a text value, keeping the cell's style. A formula cell is left alone.
+    // A formula cell whose result was never stored (see FormulaResult.h).
+    virtual bool formulaLacksResult(int row, int column) const = 0;
+
+    // Writes a text value, keeping the cell's style. A formula cell becomes
+    // that text value: its formula is gone.
     virtual void setCellText(int row, int column, const std::string& text) = 0;
 
     // Greatest row and column number of a cell holding a value or a formula
@@ -28,8 +32,9 @@ public:
     virtual int lastRow() const = 0;
     virtual int lastColumn() const = 0;
 
-    // In every cell but formula cells, replaces every occurrence of `what`
-    // inside the text by `with`; Latin letters match regardless of case.
+    // In every cell, replaces every occurrence of `what` inside the text by
+    // `with`; Latin letters match regardless of case. A formula cell whose
+    // result text holds `what` becomes the replaced text as a value.
     virtual void replaceAll(const std::string& what, const std::string& with) = 0;
 
     // Every non-empty cell, row by row, left to right, with its text.

@@ -23,7 +23,9 @@ struct Patch {
     std::string text;
 };
 
-// The attributes of a start tag, each with a leading space, without `t`.
+// The attributes of a start tag, each with a leading space, without those
+// that describe the old value: its type `t`, and the metadata of a formula's
+// result (`cm`, `vm`).
 std::string attributesWithoutType(std::string_view tag)
 {
     std::string kept;
@@ -49,7 +51,7 @@ std::string attributesWithoutType(std::string_view tag)
         std::string_view name = tag.substr(nameStart, equals - nameStart);
         while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\n' || name.back() == '\r'))
             name.remove_suffix(1);
-        if (name != "t") {
+        if (name != "t" && name != "cm" && name != "vm") {
             kept += ' ';
             kept.append(tag.substr(nameStart, close + 1 - nameStart));
         }
@@ -75,22 +77,39 @@ public:
     std::string run(const std::map<std::uint64_t, std::string>& edits)
     {
         std::map<int, std::vector<std::pair<int, const std::string*>>> newCellsByRow;
+        std::set<long long> replacedMasters;
         for (const auto& [key, text] : edits) {
             const int row = static_cast<int>(key >> 16);
             const int column = static_cast<int>(key & 0xFFFF);
             if (const IndexedCell* cell = m_index.find(row, column)) {
-                if (!cell->formula)
-                    replaceCell(*cell, key, text);
+                replaceCell(*cell, key, text);
+                if (cell->sharedMaster)
+                    replacedMasters.insert(cell->sharedGroup);
             } else if (!text.empty()) {
                 newCellsByRow[row].emplace_back(column, &text);
             }
         }
         for (const auto& [row, cells] : newCellsByRow)
             addCells(row, cells);
+        keepResultsOfOrphans(replacedMasters, edits);
         return apply();
     }
 
 private:
+    // A shared formula's text stands only in its master cell. Once the master
+    // holds a value, the other cells of its group would name a formula that
+    // is gone; they keep their stored results as plain values instead.
+    void keepResultsOfOrphans(const std::set<long long>& groups, const std::map<std::uint64_t, std::string>& edits)
+    {
+        if (groups.empty())
+            return;
+        for (const IndexedCell& cell : m_index.cells) {
+            const std::uint64_t key = cellKey(cell.row, cell.column);
+            if (cell.formula && !cell.sharedMaster && groups.contains(cell.sharedGroup) && !edits.contains(key))
+                m_patches.push_back({cell.formulaBegin, cell.formulaEnd - cell.formulaBegin, key, {}});
+        }
+    }
+
     void replaceCell(const IndexedCell& cell, std::uint64_t key, const std::string& text)
     {
         const std::string_view element(m_xml.data() + cell.begin, cell.end - cell.begin);

@@ -7,6 +7,7 @@
 
 #include "services/workbook/CellReference.h"
 #include "services/workbook/CellText.h"
+#include "services/workbook/FormulaResult.h"
 #include "services/workbook/WorkbookError.h"
 #include "services/workbook/XlsxStrings.h"
 #include "services/workbook/XlsxText.h"
@@ -128,7 +129,17 @@ private:
         cell.end = elementEnd(m_xml, cell.begin);
         if (cell.end == std::string_view::npos)
             fail("the cell " + cellName(cell.row, cell.column) + " has no end");
-        cell.formula = static_cast<bool>(childNamed(cellNode, "f"));
+        if (const pugi::xml_node formula = childNamed(cellNode, "f")) {
+            cell.formula = true;
+            cell.formulaBegin = tagStart(formula);
+            cell.formulaEnd = elementEnd(m_xml, cell.formulaBegin);
+            if (cell.formulaEnd == std::string_view::npos || cell.formulaEnd > cell.end)
+                fail("the formula of the cell " + cellName(cell.row, cell.column) + " has no end");
+            if (std::string_view(formula.attribute("t").value()) == "shared") {
+                cell.sharedGroup = formula.attribute("si").as_llong(-1);
+                cell.sharedMaster = static_cast<bool>(formula.attribute("ref"));
+            }
+        }
         readValue(cellNode, cell);
         m_index.cells.push_back(std::move(cell));
         return m_index.cells.back().column;
@@ -139,6 +150,10 @@ private:
         const std::string_view type = cellNode.attribute("t").value();
         const pugi::xml_node valueNode = childNamed(cellNode, "v");
         const std::string value = valueNode.text().get();
+        if (cell.formula && !xlsxFormulaHasResult(type, valueNode ? value.c_str() : nullptr)) {
+            cell.noResult = true;
+            return;
+        }
         if (type == "inlineStr") {
             cell.text = stringItemText(childNamed(cellNode, "is"));
         } else if (!valueNode) {

@@ -22,6 +22,13 @@ struct IndexedCell {
     std::string text;      // the cell's text; the error value for an error cell
     bool formula = false;
     bool error = false;
+    bool noResult = false; // a formula whose result was never stored: no text
+    // The <f> element of a formula cell, and the shared formula it belongs
+    // to (-1 for none); the master holds the formula text of the group.
+    std::size_t formulaBegin = 0;
+    std::size_t formulaEnd = 0;
+    long long sharedGroup = -1;
+    bool sharedMaster = false;
 
     bool hasValue() const { return formula || error || !text.empty(); }
 };

@@ -4,6 +4,7 @@
 #include <memory>
 #include <zip.h>
 
+#include "services/workbook/CalcChain.h"
 #include "services/workbook/OpcRelationships.h"
 #include "services/workbook/WorkbookError.h"
 #include "services/workbook/XlsxFormat.h"
@@ -18,6 +19,7 @@ namespace {
 
 struct WorkbookPart {
     std::string extension;
+    std::string workbookPartName;
     std::string sheetPartName;
     bool date1904 = false;
     std::string sharedStringsPart;
@@ -37,6 +39,7 @@ WorkbookPart locateParts(const ZipPackage& package)
     parseXmlPart(workbook, package.read(workbookName), file, workbookName);
     const pugi::xml_node root = workbook.document_element();
     WorkbookPart parts;
+    parts.workbookPartName = workbookName;
     parts.extension = packageExtension(package, workbookName);
     const pugi::xml_attribute date1904 = childNamed(root, "workbookPr").attribute("date1904");
     parts.date1904 = date1904.as_bool();
@@ -93,6 +96,7 @@ std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
     const auto dates = dateStyles(package, parts.stylesPart);
 
     loaded->extension = parts.extension;
+    loaded->workbookPartName = parts.workbookPartName;
     loaded->sheetPartName = parts.sheetPartName;
     loaded->sheetXml = package.read(parts.sheetPartName);
     loaded->sheetEntry = *package.find(parts.sheetPartName);
@@ -107,10 +111,14 @@ std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
     return loaded;
 }
 
-std::string XlsxTemplate::package(const std::string* editedSheetXml, const std::string& target) const
+std::string XlsxTemplate::package(const std::string* editedSheetXml, bool formulasReplaced,
+                                  const std::string& target) const
 {
     const ZipPackage source(path, bytes);
     zip_t* const input = source.handle();
+    PartChanges changes;
+    if (formulasReplaced)
+        dropCalculationChain(source, workbookPartName, changes);
     // Built in memory: one write of the finished file is far cheaper than
     // libzip's own temporary file.
     zip_error_t error;
@@ -138,10 +146,14 @@ std::string XlsxTemplate::package(const std::string* editedSheetXml, const std::
         const char* name = zip_get_name(input, i, ZIP_FL_ENC_RAW);
         if (!name)
             fail("cannot read an entry of " + path);
-        const bool replaced = editedSheetXml && i == sheetEntry;
-        zip_source_t* data = replaced
-                                 ? zip_source_buffer(output, editedSheetXml->data(), editedSheetXml->size(), 0)
-                                 : zip_source_zip(output, input, i, ZIP_FL_COMPRESSED, 0, -1);
+        if (changes.dropped.contains(name))
+            continue;
+        const std::string* content = editedSheetXml && i == sheetEntry ? editedSheetXml : nullptr;
+        if (const auto changed = changes.replaced.find(name); changed != changes.replaced.end())
+            content = &changed->second;
+        const bool replaced = content != nullptr;
+        zip_source_t* data = replaced ? zip_source_buffer(output, content->data(), content->size(), 0)
+                                      : zip_source_zip(output, input, i, ZIP_FL_COMPRESSED, 0, -1);
         if (!data)
             fail("cannot copy " + std::string(name));
         const zip_int64_t added = zip_file_add(output, name, data, ZIP_FL_ENC_GUESS);

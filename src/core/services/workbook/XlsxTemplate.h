@@ -14,6 +14,7 @@ struct XlsxTemplate {
     std::string path;
     std::shared_ptr<const std::string> bytes;
     std::uint64_t sheetEntry = 0; // the zip entry of worksheet 1
+    std::string workbookPartName;
     std::string sheetPartName;
     std::string extension; // of the package's own format, with its dot
     std::string sheetXml;
@@ -26,7 +27,8 @@ struct XlsxTemplate {
 
     // The package's bytes for saving as `target`: every entry copied raw in its
     // original order, worksheet 1's part replaced by `sheetXml` when given.
-    std::string package(const std::string* sheetXml, const std::string& target) const;
+    // Once formulas of the sheet became values the calculation chain goes.
+    std::string package(const std::string* sheetXml, bool formulasReplaced, const std::string& target) const;
 };
 
 } // namespace sedilo::workbook

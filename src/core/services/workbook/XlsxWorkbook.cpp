@@ -20,7 +20,8 @@ public:
     {
         const std::string target = pathWithoutExtension + extension();
         const std::string xml = m_sheet.edited() ? m_sheet.editedXml() : std::string();
-        saveAtomically(target, m_template->package(m_sheet.edited() ? &xml : nullptr, target));
+        saveAtomically(target,
+                       m_template->package(m_sheet.edited() ? &xml : nullptr, m_sheet.formulasReplaced(), target));
         return target;
     }
 

@@ -33,12 +33,18 @@ std::string XlsxWorksheet::cellText(int row, int column) const
     return cell ? templateText(*cell) : std::string();
 }
 
+bool XlsxWorksheet::formulaLacksResult(int row, int column) const
+{
+    checkCell(row, column);
+    if (m_edits.contains(cellKey(row, column)))
+        return false;
+    const IndexedCell* cell = m_template->index.find(row, column);
+    return cell && cell->noResult;
+}
+
 void XlsxWorksheet::setCellText(int row, int column, const std::string& text)
 {
     checkCell(row, column);
-    const IndexedCell* cell = m_template->index.find(row, column);
-    if (cell && cell->formula)
-        return;
     m_edits[cellKey(row, column)] = validUtf8(text);
 }
 
@@ -56,7 +62,7 @@ void XlsxWorksheet::computeBounds(int& lastRow, int& lastColumn) const
         lastColumn = std::max(lastColumn, column);
     };
     for (const IndexedCell& cell : m_template->index.cells)
-        if (cell.hasValue() && (cell.formula || !m_edits.contains(cellKey(cell.row, cell.column))))
+        if (cell.hasValue() && !m_edits.contains(cellKey(cell.row, cell.column)))
             include(cell.row, cell.column);
     for (const auto& [key, text] : m_edits)
         if (!text.empty())
@@ -85,7 +91,7 @@ void XlsxWorksheet::replaceAll(const std::string& what, const std::string& with)
         return;
     const std::string replacement = validUtf8(with);
     for (const IndexedCell& cell : m_template->index.cells) {
-        if (cell.formula || cell.error || cell.text.empty())
+        if (cell.error || cell.text.empty())
             continue;
         const std::uint64_t key = cellKey(cell.row, cell.column);
         if (m_edits.contains(key) || m_template->index.find(cell.row, cell.column) != &cell)
@@ -122,6 +128,16 @@ void XlsxWorksheet::forEachCell(const std::function<void(int row, int column, co
     }
     while (edit != m_edits.end())
         visitEdit();
+}
+
+bool XlsxWorksheet::formulasReplaced() const
+{
+    for (const auto& [key, text] : m_edits) {
+        const IndexedCell* cell = m_template->index.find(static_cast<int>(key >> 16), static_cast<int>(key & 0xFFFF));
+        if (cell && cell->formula)
+            return true;
+    }
+    return false;
 }
 
 std::string XlsxWorksheet::editedXml() const

@@ -17,6 +17,7 @@ public:
     explicit XlsxWorksheet(std::shared_ptr<const XlsxTemplate> parsed) : m_template(std::move(parsed)) {}
 
     std::string cellText(int row, int column) const override;
+    bool formulaLacksResult(int row, int column) const override;
     void setCellText(int row, int column, const std::string& text) override;
     int lastRow() const override;
     int lastColumn() const override;
@@ -24,6 +25,8 @@ public:
     void forEachCell(const std::function<void(int row, int column, const std::string& text)>& visit) const override;
 
     bool edited() const { return !m_edits.empty(); }
+    // Whether an edit turned a formula cell into a value.
+    bool formulasReplaced() const;
     // The sheet part with this copy's edits written in.
     std::string editedXml() const;
 

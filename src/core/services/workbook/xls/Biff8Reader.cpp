@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "services/workbook/CellText.h"
+#include "services/workbook/FormulaResult.h"
 #include "services/workbook/xls/ContinuedReader.h"
 #include "services/workbook/xls/LittleEndian.h"
 
@@ -159,8 +160,10 @@ private:
             if (depth != 1)
                 continue; // an embedded chart
             if (rec.type == record::String) {
-                if (pendingString != m_book.cells.end())
+                if (pendingString != m_book.cells.end()) {
                     pendingString->second.text = readStringRecord(i);
+                    pendingString->second.noResult = !xlsFormulaHasResult(0, false, true);
+                }
                 pendingString = m_book.cells.end();
                 continue;
             }
@@ -317,12 +320,15 @@ private:
         XlsCell& cell = put(p, 0, readU16(p + 4), index);
         cell.formula = true;
         const char* value = p + 6;
-        if (readU16(value + 6) != 0xFFFF) {
+        const bool number = readU16(value + 6) != 0xFFFF;
+        const auto kind = static_cast<std::uint8_t>(value[0]);
+        cell.noResult = !xlsFormulaHasResult(kind, number, false);
+        if (number) {
             cell.kind = XlsCell::Kind::Number;
             cell.number = readDouble(value);
             return {false, m_book.cells.end()};
         }
-        switch (static_cast<std::uint8_t>(value[0])) {
+        switch (kind) {
         case 0:
             cell.kind = XlsCell::Kind::Text;
             return {true, m_book.cells.find(CellKey{readU16(p) + 1, readU16(p + 2) + 1})};

@@ -19,6 +19,7 @@ struct XlsCell {
 
     Kind kind = Kind::Blank;
     bool formula = false;
+    bool noResult = false; // a formula whose result was never stored
     std::string text;
     double number = 0;
     std::uint8_t code = 0; // boolean value or error code

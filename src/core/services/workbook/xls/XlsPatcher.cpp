@@ -1,6 +1,8 @@
 #include "services/workbook/xls/XlsPatcher.h"
 
 #include <algorithm>
+#include <optional>
+#include <set>
 #include <unordered_map>
 
 #include "services/workbook/xls/LittleEndian.h"
@@ -81,14 +83,64 @@ private:
         return it->second;
     }
 
+    // The cell a FORMULA record's tokens stand in for: a shared, array or
+    // table formula names the cell that holds its definition.
+    static std::optional<CellKey> definingCell(std::string_view formula)
+    {
+        if (formula.size() < 27)
+            return std::nullopt;
+        const auto token = static_cast<std::uint8_t>(formula[22]);
+        if (token != 0x01 && token != 0x02) // PtgExp, PtgTbl
+            return std::nullopt;
+        return CellKey{readU16(formula.data() + 23) + 1, readU16(formula.data() + 25) + 1};
+    }
+
+    // A cell whose formula lost its definition keeps its stored result as a
+    // plain value: the definition (SHRFMLA, ARRAY, TABLE) went with the
+    // formula of the cell that now holds a text.
+    void keepResultsOfOrphans(const std::set<CellKey>& definitions)
+    {
+        if (definitions.empty())
+            return;
+        for (const auto& [key, cell] : m_book.cells) {
+            if (!cell.formula || m_edits.contains(key) || m_replacements.contains(cell.record))
+                continue;
+            const BiffRecord& rec = m_book.records[cell.record];
+            const std::string_view body = rec.body(m_book.stream);
+            const auto defining = definingCell(body);
+            if (!defining || !definitions.contains(*defining))
+                continue;
+            std::string value(body.data(), 6); // row, column, XF
+            std::uint16_t type = record::Blank;
+            if (cell.kind == XlsCell::Kind::Number) {
+                type = record::Number;
+                value.append(body.substr(6, 8));
+            } else if (cell.kind == XlsCell::Kind::Boolean || cell.kind == XlsCell::Kind::Error) {
+                type = record::BoolErr;
+                value += static_cast<char>(cell.code);
+                value += static_cast<char>(cell.kind == XlsCell::Kind::Error ? 1 : 0);
+            } else if (!cell.text.empty()) {
+                type = record::LabelSst;
+                appendU32(value, sharedIndex(cell.text));
+                ++m_newReferences;
+            }
+            std::string out;
+            appendRecord(out, type, value);
+            m_replacements[cell.record] = std::move(out);
+        }
+    }
+
     // Decides the replacement of every record holding an edited cell.
     void planCells()
     {
         std::map<std::size_t, std::map<int, std::uint32_t>> byRecord; // record -> column offset -> string
+        std::set<CellKey> replacedFormulas;
         for (const auto& [key, text] : m_edits) {
             const auto cell = m_book.cells.find(key);
-            if (cell == m_book.cells.end() || cell->second.formula)
+            if (cell == m_book.cells.end())
                 continue;
+            if (cell->second.formula)
+                replacedFormulas.insert(key);
             const BiffRecord& rec = m_book.records[cell->second.record];
             if (rec.type == record::LabelSst && cell->second.text == text)
                 continue;
@@ -117,6 +169,15 @@ private:
                 break;
             }
         }
+        keepResultsOfOrphans(replacedFormulas);
+    }
+
+    // Records that belong to the cell record before them and go with it when
+    // it is replaced: continuations, a formula's text result and definitions.
+    static bool belongsToCell(std::uint16_t type)
+    {
+        return type == record::Continue || type == record::String || type == record::ShrFmla ||
+               type == record::Array || type == record::Table;
     }
 
     void writeSharedStrings()
@@ -150,8 +211,10 @@ private:
             }
             if (const auto replacement = m_replacements.find(i); replacement != m_replacements.end()) {
                 m_out += replacement->second;
-                // CONTINUE records of a replaced cell record belong to it.
-                for (; i + 1 < records.size() && records[i + 1].type == record::Continue; ++i)
+                const bool formula = records[i].type == record::Formula;
+                for (; i + 1 < records.size() && (formula ? belongsToCell(records[i + 1].type)
+                                                          : records[i + 1].type == record::Continue);
+                     ++i)
                     m_newStart[i + 1] = m_out.size();
                 continue;
             }

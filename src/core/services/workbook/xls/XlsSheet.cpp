@@ -61,6 +61,15 @@ std::string XlsSheet::cellText(int row, int column) const
     return cell == m_book->cells.end() ? std::string() : storedText(key, cell->second);
 }
 
+bool XlsSheet::formulaLacksResult(int row, int column) const
+{
+    const CellKey key{row, column};
+    if (m_edits.contains(key))
+        return false;
+    const auto cell = m_book->cells.find(key);
+    return cell != m_book->cells.end() && cell->second.noResult;
+}
+
 void XlsSheet::setCellText(int row, int column, const std::string& text)
 {
     const CellKey key{row, column};
@@ -68,8 +77,6 @@ void XlsSheet::setCellText(int row, int column, const std::string& text)
     if (cell == m_book->cells.end())
         throw WorkbookError(CauseKind::Unknown, m_path, key.first, key.second, "cell " + cellName(key.first, key.second)
                                         + " holds nothing; an .xls file can only be written in cells that exist");
-    if (cell->second.formula)
-        return;
     m_edits[key] = text;
 }
 
@@ -93,7 +100,7 @@ void XlsSheet::replaceAll(const std::string& what, const std::string& with)
 {
     for (const auto& [key, cell] : m_book->cells) {
         const auto edit = m_edits.find(key);
-        if (cell.formula || cell.kind == XlsCell::Kind::Error
+        if (cell.kind == XlsCell::Kind::Error
             || (cell.kind == XlsCell::Kind::Blank && edit == m_edits.end()))
             continue;
         const std::string text = edit != m_edits.end() ? edit->second : storedText(key, cell);

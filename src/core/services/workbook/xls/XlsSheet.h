@@ -16,6 +16,7 @@ public:
     XlsSheet(std::shared_ptr<const XlsBook> book, std::string path, std::map<CellKey, std::string> edits = {});
 
     std::string cellText(int row, int column) const override;
+    bool formulaLacksResult(int row, int column) const override;
     void setCellText(int row, int column, const std::string& text) override;
     int lastRow() const override;
     int lastColumn() const override;

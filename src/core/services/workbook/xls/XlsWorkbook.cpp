@@ -26,8 +26,11 @@ constexpr std::uintmax_t MaxFileSize = 256ull * 1024 * 1024;
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw WorkbookError(FileErrorCause(errno, path, FileAccess::Read, std::string("cannot be opened: ") + std::strerror(errno)));
+    if (!in) {
+        const int cause = errno;
+        throw WorkbookError(
+            FileErrorCause(cause, path, FileAccess::Read, std::string("cannot be opened: ") + std::strerror(cause)));
+    }
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0)
@@ -68,11 +71,12 @@ public:
         saveAtomically(target, [&](const std::string& temporary) {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
             out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            const int writeCause = out ? 0 : errno; // closing would replace it
             out.close();
             if (!out) {
-                const int failure = errno;
-                throw WorkbookError(FileErrorCause(failure, target, FileAccess::Write,
-                                                   std::string("cannot be written: ") + std::strerror(failure)));
+                const int cause = writeCause != 0 ? writeCause : errno;
+                throw WorkbookError(FileErrorCause(cause, target, FileAccess::Write,
+                                                   std::string("cannot be written: ") + std::strerror(cause)));
             }
         });
         return target;
