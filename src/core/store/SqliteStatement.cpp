@@ -47,7 +47,7 @@ DatabaseError sqliteFailure(sqlite3* db, const std::string& file, int code, cons
         // The file system's own refusal says more: a missing or read-only folder.
         const int systemError = db ? sqlite3_system_errno(db) : 0;
         if (systemError != 0)
-            return DatabaseError(FileErrorCause(systemError, file, FileAccess::Write, detail));
+            return DatabaseError(FileErrorCause(systemError, file, FileAccess::Write, file + ": " + detail));
         return DatabaseError(file, detail);
     }
     default:

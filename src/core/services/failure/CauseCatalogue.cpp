@@ -1,5 +1,8 @@
 #include "services/failure/CauseCatalogue.h"
 
+// A kind added without its sentence is a build error, not an English fallback.
+#pragma GCC diagnostic error "-Wswitch"
+
 namespace sedilo {
 
 namespace {
