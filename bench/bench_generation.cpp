@@ -137,6 +137,28 @@ int main(int argc, char** argv)
         generated = arrange::GenerateArrangement(generateTab, rooms, database, names, prompt);
     }, &cpu[2]);
 
+    // The same run with "同单位不相邻" ticked, both neighbourhoods; the base data
+    // mixes 40 units, as a city's schools hand them in.
+    const auto apartRun = [&](rooms::Neighbourhood neighbourhood, const char* subfolder,
+                              arrange::GenerationResult& result, double& cpuUsed) {
+        fs::create_directories(folder / subfolder);
+        rooms.seatingRule = {true, neighbourhood};
+        arrange::GenerateTab apartTab;
+        apartTab.ksoutpath = (folder / subfolder).string() + "/";
+        const double wall = seconds([&] {
+            result = arrange::GenerateArrangement(apartTab, rooms, database, names, prompt);
+        }, &cpuUsed);
+        rooms.seatingRule = {};
+        fs::remove_all(folder / subfolder);
+        return wall;
+    };
+    arrange::GenerationResult generatedSide;
+    arrange::GenerationResult generatedAround;
+    double cpuSide = 0;
+    double cpuAround = 0;
+    const double generationSide = apartRun(rooms::Neighbourhood::Side, "rooms-side", generatedSide, cpuSide);
+    const double generationAround = apartRun(rooms::Neighbourhood::Around, "rooms-around", generatedAround, cpuAround);
+
     // The same run over a legacy .xls template of 30 seats, for rooms per second side by side.
     const std::string xlsTemplate = SEDILO_SOURCE_DIR "/tests/fixtures/xls-room-template-30.xls";
     for (int i = 1; i <= roomCount; ++i)
@@ -174,6 +196,14 @@ int main(int argc, char** argv)
         std::to_string(generated.seated) + " of " + std::to_string(generated.examinees) + " seated, "
             + std::to_string(generated.workbooksWritten) + " workbooks, " + generated.message);
     row("generation without its rebuild", generation - rebuild, cpu[2] - cpu[1], "");
+    const auto pairsLeft = [](const arrange::GenerationResult& result) {
+        return std::to_string(result.sameUnitPairs ? result.sameUnitPairs->size() : 0) + " same-unit pairs left, "
+               + std::to_string(result.seated) + " seated";
+    };
+    row("generation, units apart beside", generationSide, cpuSide, pairsLeft(generatedSide));
+    row("generation, units apart around", generationAround, cpuAround, pairsLeft(generatedAround));
+    std::printf("units apart / plain generation: %.2f beside, %.2f around (wall)\n", generationSide / generation,
+                generationAround / generation);
     row("query export per unit", exportUnits, cpu[3], std::to_string(byUnit) + " workbooks");
     row("query export for all", exportAll, cpu[4], std::to_string(forAll) + " workbook");
     row("whole run (rebuild, generation, exports)", rebuild + generation + exportUnits + exportAll,

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 
 #include "Controls.h"
@@ -27,6 +28,7 @@ constexpr int kFramesTop = 4920;
 constexpr int kFrameHeight = 840;
 constexpr int kBoxTop = 360;
 constexpr int kBoxHeight = 330;
+constexpr int kRuleBoxTop = 240;
 constexpr int kSideButtonLeft = 11220;
 constexpr int kSideButtonWidth = 570;
 constexpr int kSideButtonHeight = 495;
@@ -94,6 +96,18 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
     for (QCheckBox* check : m_orderingBoxes)
         setBackgroundColor(check, olive);
 
+    // The seating rule sits with the other options, beside the bottom buttons.
+    m_frame3 = makeGroupBox(box, "Frame3", "座位规则", twipsRect(7725, 5775, 4050, 615));
+    m_tdwcheck = makeCheckBox(m_frame3, "tdwcheck", "同单位不相邻", m_tab.seatingRule.apart,
+                              twipsRect(120, kRuleBoxTop, 1560, kBoxHeight));
+    const bool side = m_tab.seatingRule.neighbourhood == rooms::Neighbourhood::Side;
+    m_xlfs1 = makeRadioButton(m_frame3, "xlfs1", "前后左右", side, twipsRect(1740, kRuleBoxTop, 1140, kBoxHeight));
+    m_xlfs2 = makeRadioButton(m_frame3, "xlfs2", "周围八格", !side, twipsRect(2880, kRuleBoxTop, 1140, kBoxHeight));
+    m_tdwcheck->setToolTip(QStringLiteral("生成时让同一单位的考生不坐在相邻座位：前后左右或周围八格，按模板的座位单元格计算"));
+    setBackgroundColor(m_frame3, olive);
+    for (QWidget* control : std::initializer_list<QWidget*>{m_tdwcheck, m_xlfs1, m_xlfs2})
+        setBackgroundColor(control, olive);
+
     const int bottomTop = 5880;
     m_pushButton9 = makeButton(box, "PushButton9", "模板文件样例",
                                twipsRect(120, bottomTop, kBottomButtonWidth, kBottomButtonHeight));
@@ -110,6 +124,8 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
         connect(m_fillBoxes[box], &QCheckBox::clicked, this, [this, box] { onFillBoxClicked(box); });
     for (int box = 0; box < static_cast<int>(m_orderingBoxes.size()); ++box)
         connect(m_orderingBoxes[box], &QCheckBox::clicked, this, [this, box] { onOrderingBoxClicked(box); });
+    for (QAbstractButton* control : std::initializer_list<QAbstractButton*>{m_tdwcheck, m_xlfs1, m_xlfs2})
+        connect(control, &QAbstractButton::clicked, this, &RoomsPage::onSeatingRuleClicked);
     connect(m_szksbt, &QPushButton::clicked, this, &RoomsPage::onSzksbtClicked);
     connect(m_szksbt2, &QPushButton::clicked, this, &RoomsPage::onSzksbt2Clicked);
     connect(m_pushButton8, &QPushButton::clicked, this, &RoomsPage::onPushButton8Clicked);
@@ -122,6 +138,7 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
     connect(m_ksgrid, &QTableView::doubleClicked, this, &RoomsPage::onKsgridDoubleClicked);
     connect(m_ksgrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { followCurrentCell(current); });
+    showOptions();
 }
 
 void RoomsPage::pullFromWidgets()
@@ -161,12 +178,21 @@ void RoomsPage::onOrderingBoxClicked(int box)
     showOptions();
 }
 
+void RoomsPage::onSeatingRuleClicked()
+{
+    m_tab.seatingRule.apart = m_tdwcheck->isChecked();
+    m_tab.seatingRule.neighbourhood = m_xlfs2->isChecked() ? rooms::Neighbourhood::Around : rooms::Neighbourhood::Side;
+    showOptions();
+}
+
 void RoomsPage::showOptions()
 {
     for (int box = 0; box < static_cast<int>(m_fillBoxes.size()); ++box)
         m_fillBoxes[box]->setChecked(m_tab.options.fillBox(box));
     for (int box = 0; box < static_cast<int>(m_orderingBoxes.size()); ++box)
         m_orderingBoxes[box]->setChecked(m_tab.options.orderingBox(box));
+    m_tdwcheck->setChecked(m_tab.seatingRule.apart);
+    (m_tab.seatingRule.neighbourhood == rooms::Neighbourhood::Around ? m_xlfs2 : m_xlfs1)->setChecked(true);
 }
 
 void RoomsPage::followCurrentCell(const QModelIndex& index)

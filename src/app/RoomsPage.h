@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QPushButton;
+class QRadioButton;
 class QTableView;
 
 namespace sedilo::gui {
@@ -50,6 +51,7 @@ private slots:
 private:
     void onFillBoxClicked(int box);
     void onOrderingBoxClicked(int box);
+    void onSeatingRuleClicked();
     void showOptions();
     void followCurrentCell(const QModelIndex& index);
 
@@ -75,6 +77,10 @@ private:
     QGroupBox* m_frame2;
     std::array<QCheckBox*, 2> m_fillBoxes;     // plfscheck1, plfscheck2
     std::array<QCheckBox*, 5> m_orderingBoxes; // pxfschek1 .. pxfschek5
+    QGroupBox* m_frame3;                       // "座位规则"
+    QCheckBox* m_tdwcheck;                     // "同单位不相邻"
+    QRadioButton* m_xlfs1;                     // "前后左右"
+    QRadioButton* m_xlfs2;                     // "周围八格"
     QPushButton* m_pushButton9;
     QPushButton* m_pushButton13;
     QPushButton* m_pushButton14;

@@ -22,6 +22,10 @@ const std::map<std::string, rooms::FillDirection> kFills{
     {"vertical", rooms::FillDirection::Vertical},
     {"horizontal", rooms::FillDirection::Horizontal},
 };
+const std::map<std::string, rooms::Neighbourhood> kNeighbourhoods{
+    {"side", rooms::Neighbourhood::Side},
+    {"around", rooms::Neighbourhood::Around},
+};
 const std::map<std::string, QueryExport> kExports{
     {"none", QueryExport::None},
     {"unit", QueryExport::PerUnit},
@@ -49,8 +53,9 @@ std::string parse(const std::vector<std::string>& args, ArrangementJob& job, std
     std::map<std::string, std::string> values;
     for (std::size_t i = 0; i < args.size(); i += 2) {
         const std::string& name = args[i];
-        static const char* const kKnown[] = {"--examinees", "--rooms", "--out", "--db",
-                                             "--order",     "--fill",  "--seed", "--export"};
+        static const char* const kKnown[] = {"--examinees", "--rooms",  "--out",   "--db",
+                                             "--order",     "--fill",   "--seed",  "--export",
+                                             "--apart",     "--apart-report"};
         if (std::find(std::begin(kKnown), std::end(kKnown), name) == std::end(kKnown))
             return "unknown option '" + name + "'";
         if (i + 1 >= args.size())
@@ -74,6 +79,16 @@ std::string parse(const std::vector<std::string>& args, ArrangementJob& job, std
         problem = choose(kFills, "--fill", values["--fill"], job.fill);
     if (problem.empty() && values.count("--export"))
         problem = choose(kExports, "--export", values["--export"], job.queryExport);
+    if (problem.empty() && values.count("--apart")) {
+        rooms::Neighbourhood neighbourhood{};
+        problem = choose(kNeighbourhoods, "--apart", values["--apart"], neighbourhood);
+        job.apart = neighbourhood;
+    }
+    if (values.count("--apart-report")) {
+        if (!values.count("--apart"))
+            return "--apart-report needs --apart";
+        job.apartReport = values["--apart-report"];
+    }
     if (problem.empty() && values.count("--seed")) {
         const std::string& text = values["--seed"];
         std::uint64_t seed = 0;
@@ -103,7 +118,7 @@ int runArrange(const std::vector<std::string>& args)
 const CommandRegistrar registrar(
     "arrange", {"arrange --examinees WORKBOOK --rooms ROOMS.tsv --out DIR [--db FILE] "
                 "[--order name|number|score-desc|score-asc|random] [--fill vertical|horizontal] [--seed N] "
-                "[--export unit|all|none]",
+                "[--export unit|all|none] [--apart side|around [--apart-report FILE]]",
                 runArrange});
 
 } // namespace

@@ -69,6 +69,23 @@ private:
     fs::path m_folder;
 };
 
+// One pair a line: ROOM, SEAT, CELL, OTHER SEAT, OTHER CELL, UNIT, tab-separated.
+bool writeApartReport(const std::string& path, const std::vector<arrange::SameUnitPair>& pairs, std::ostream& err)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << "room\tseat\tcell\tother seat\tother cell\tunit\n";
+    for (const arrange::SameUnitPair& pair : pairs) {
+        file << pair.room << '\t' << pair.seat << '\t' << pair.cell << '\t' << pair.otherSeat << '\t'
+             << pair.otherCell << '\t' << pair.unit << '\n';
+    }
+    file.close();
+    if (!file) {
+        err << "sedilo-cli arrange: cannot write the report " << path << "\n";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& err)
@@ -103,6 +120,8 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
         options.clickOrderingBox(orderingBox(job.ordering));
     if (job.fill == rooms::FillDirection::Horizontal)
         options.clickFillBox(0);
+    if (job.apart)
+        roomsTab.seatingRule = {true, *job.apart};
 
     std::string folder = job.outputFolder;
     fs::create_directories(folder);
@@ -131,6 +150,11 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
     out << "seated " << generated.seated << " of " << generated.examinees << " examinees in "
         << generated.roomsWithExaminees << " rooms; wrote " << generated.workbooksWritten << " room workbooks"
         << queries << "\n";
+    if (generated.sameUnitPairs) {
+        out << "same-unit neighbours: " << generated.sameUnitPairs->size() << "\n";
+        if (!job.apartReport.empty() && !writeApartReport(job.apartReport, *generated.sameUnitPairs, err))
+            return kExitFailure;
+    }
     return generated.outcome == Outcome::Complete ? kExitOk : kExitUnseated;
 }
 

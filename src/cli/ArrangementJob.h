@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rooms/ArrangementOptions.h"
+#include "rooms/SeatingRule.h"
 
 namespace sedilo::cli {
 
@@ -28,9 +29,12 @@ struct ArrangementJob {
     rooms::FillDirection fill = rooms::FillDirection::Vertical;
     std::optional<std::uint64_t> seed;
     QueryExport queryExport = QueryExport::None;
+    std::optional<rooms::Neighbourhood> apart; // "同单位不相邻" with its neighbourhood
+    std::string apartReport;                  // with apart: file for the pairs still sharing a unit
 };
 
-// Runs the job, printing the closing message and a summary on `out` and every
+// Runs the job, printing the closing message and a summary on `out` (with
+// apart, then "same-unit neighbours: K") and every
 // error (with its cause) on `err`. Returns the exit code: 0 all seated,
 // kExitUnseated when some examinees got no room, 1 on a failure.
 int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& err);

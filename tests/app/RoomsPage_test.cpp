@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QTableView>
 #include <QTest>
@@ -227,6 +228,41 @@ private slots:
         QVERIFY(!options.ordering());
         window.pushToWidgets();
         QCOMPARE(tickedBoxes(page), QString());
+    }
+
+    void seatingRuleStartsOffAndFollowsItsClicks()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        window.selectTabWithoutGuard(1);
+        QWidget* page = window.tabControl()->widget(1);
+        CONTROL(frame3, QGroupBox, page, "Frame3");
+        QCOMPARE(frame3->title(), QStringLiteral("座位规则"));
+        test::checkControls(frame3, {
+            {"tdwcheck", "QCheckBox", "同单位不相邻",
+             "生成时让同一单位的考生不坐在相邻座位：前后左右或周围八格，按模板的座位单元格计算"},
+            {"xlfs1", "QRadioButton", "前后左右"},
+            {"xlfs2", "QRadioButton", "周围八格"},
+        });
+        CONTROL(tdwcheck, QCheckBox, frame3, "tdwcheck");
+        CONTROL(xlfs1, QRadioButton, frame3, "xlfs1");
+        CONTROL(xlfs2, QRadioButton, frame3, "xlfs2");
+        const auto& rule = window.session().rooms.seatingRule;
+        QVERIFY(!tdwcheck->isChecked());
+        QVERIFY(xlfs1->isChecked());
+        QVERIFY(!rule.apart);
+
+        click(page, "tdwcheck");
+        QTest::mouseClick(xlfs2, Qt::LeftButton, {}, QPoint(8, xlfs2->height() / 2));
+        QVERIFY(rule.apart);
+        QCOMPARE(rule.neighbourhood, rooms::Neighbourhood::Around);
+        QTest::mouseClick(xlfs1, Qt::LeftButton, {}, QPoint(8, xlfs1->height() / 2));
+        click(page, "tdwcheck");
+        QVERIFY(!rule.apart);
+        QCOMPARE(rule.neighbourhood, rooms::Neighbourhood::Side);
+        // Nothing on the page hides it.
+        QVERIFY(frame3->geometry().bottom() < page->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->height());
+        QVERIFY(frame3->geometry().top() > page->findChild<QGroupBox*>(QStringLiteral("Frame2"))->geometry().bottom());
     }
 
     void roomsAreAddedModifiedDeletedAndClearedByTheButtons()

@@ -122,4 +122,46 @@ TEST(ArrangeCommand, FailuresAndUsageErrors)
     }
 }
 
+TEST(ArrangeCommand, UnitsApartCountsAndListsThePairsLeft)
+{
+    TempDir dir;
+    const std::string examinees = examineeWorkbook(dir, 40);
+    const std::string rooms = roomList(dir, {"第1考室\tksmb.xlsx", "第2考室\tksmb.xlsx"});
+    const std::string report = dir.file("pairs.tsv");
+    // Two units cannot keep off all eight seats around: each block of two by
+    // two seats holds one of them twice.
+    CliRun run = runCli(dir.path().string(), {"arrange", "--examinees", examinees, "--rooms", rooms, "--out",
+                                              dir.file("out"), "--apart", "around", "--apart-report", report});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    const std::string countLine = "same-unit neighbours: ";
+    const std::size_t at = run.out.find("examinees in 2 rooms; wrote 2 room workbooks\n" + countLine);
+    ASSERT_NE(at, std::string::npos) << run.out;
+    const long pairs = std::stol(run.out.substr(run.out.find(countLine) + countLine.size()));
+    EXPECT_GT(pairs, 0);
+    std::ifstream listed(report);
+    std::string line;
+    std::getline(listed, line);
+    EXPECT_EQ(line, "room\tseat\tcell\tother seat\tother cell\tunit");
+    long lines = 0;
+    while (std::getline(listed, line)) {
+        EXPECT_EQ(line.rfind("第", 0), 0u) << line;
+        ++lines;
+    }
+    EXPECT_EQ(lines, pairs);
+
+    run = runCli(dir.path().string(), {"arrange", "--examinees", examinees, "--rooms", rooms, "--out",
+                                       dir.file("out"), "--apart", "side"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("\nsame-unit neighbours: 0\n"), std::string::npos) << run.out;
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--apart", "diagonal"},
+             {"--apart-report", report},
+         }) {
+        std::vector<std::string> all{"arrange", "--examinees", examinees, "--rooms", rooms, "--out", dir.file("out")};
+        all.insert(all.end(), args.begin(), args.end());
+        EXPECT_EQ(runCli(dir.path().string(), all).exitCode, 2) << args.front();
+    }
+}
+
 } // namespace

@@ -5,6 +5,7 @@
 #include <optional>
 #include <thread>
 
+#include "arrange/ApartSeating.h"
 #include "arrange/ArrangeError.h"
 #include "arrange/RoomProduction.h"
 #include "arrange/RoomSchedule.h"
@@ -21,6 +22,7 @@ namespace {
 
 constexpr const char* kNoBaseData = "基础数据没导入数据库，请先导入数据库设置好各考室参数后再生成！";
 constexpr const char* kAllRoomsDone = "所有考室生成完成！";
+constexpr std::size_t kPairsListed = 2000;
 
 using Outcome = GenerationResult::Outcome;
 
@@ -95,10 +97,12 @@ private:
         progress.setRange(1, static_cast<int>(examinees));
         m_prompt.inform(messages::kDoNotOperate);
         progress.setVisible(true);
-        const std::vector<ExamineeValues> values = readExaminees(cursor, examinees);
+        std::vector<ExamineeValues> values = readExaminees(cursor, examinees);
 
         TemplateCache templates(m_rooms.options.fillDirection());
         const RoomSchedule schedule = scheduleRooms(m_rooms.ksgrid, folder, templates, examinees);
+        if (m_rooms.seatingRule.apart)
+            seatUnitsApart(schedule, values, cursor);
         m_assigner.emplace(m_database.SharedConnection(), cursor, progress, examinees);
         SeatAssigner& assigner = *m_assigner;
         produceRooms(schedule, values, assigner);
@@ -124,6 +128,20 @@ private:
         }
         progress.setMaximumValue();
         finish(Outcome::Complete, kAllRoomsDone, PromptStyle::Information, true);
+    }
+
+    // Who takes which scheduled seat changes; the cursor and the values then
+    // run in seat order, so the rooms are produced and written as before.
+    void seatUnitsApart(const RoomSchedule& schedule, std::vector<ExamineeValues>& values, store::Recordset& cursor)
+    {
+        ApartSeating seating = seatApart(schedule.jobs, values, m_rooms.seatingRule.neighbourhood);
+        std::vector<ExamineeValues> seated;
+        seated.reserve(seating.examineeAt.size());
+        for (const long examinee : seating.examineeAt)
+            seated.push_back(std::move(values[examinee]));
+        std::move(seated.begin(), seated.end(), values.begin());
+        cursor.reorder(seating.examineeAt);
+        m_result.sameUnitPairs = std::move(seating.pairs);
     }
 
     // Takes the produced rooms in room order: their rows are written, then
@@ -180,10 +198,17 @@ private:
 
     void finish(Outcome outcome, const std::string& message, PromptStyle style, bool toStatus)
     {
+        std::string shown = message;
+        std::string detail;
+        const bool ranToTheEnd = outcome == Outcome::Complete || outcome == Outcome::RoomsUsedUp;
+        if (ranToTheEnd && m_result.sameUnitPairs) {
+            shown += "\n" + messages::sameUnitNeighbours(m_result.sameUnitPairs->size());
+            detail = sameUnitList(*m_result.sameUnitPairs, kPairsListed);
+        }
         m_result.outcome = outcome;
-        m_result.message = message;
+        m_result.message = shown;
         m_database.closeAll();
-        m_prompt.show(style, message);
+        m_prompt.show(style, shown, detail);
         if (toStatus)
             m_tab.ksscpro.setStatus(message);
     }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "arrange/GenerateTab.h"
+#include "arrange/SameUnitPair.h"
 #include "rooms/RoomsTab.h"
 #include "services/Prompt.h"
 #include "services/failure/Cause.h"
@@ -33,6 +36,8 @@ struct GenerationResult {
     long seated = 0;
     int roomsWithExaminees = 0;
     int workbooksWritten = 0;
+    // With "同单位不相邻" ticked: the neighbour pairs that still share a unit.
+    std::optional<std::vector<SameUnitPair>> sameUnitPairs;
 };
 
 // The click on `PushButton7` "生成编排文件": rebuilds the working copy, seats

@@ -4,6 +4,7 @@
 
 #include "rooms/ArrangementOptions.h"
 #include "rooms/RoomGrid.h"
+#include "rooms/SeatingRule.h"
 
 namespace sedilo::rooms {
 
@@ -14,6 +15,7 @@ struct RoomsTab {
     std::string ksmbpath;
     std::string kstjstr = "当前共有0考室";
     ArrangementOptions options;
+    SeatingRule seatingRule;
 };
 
 } // namespace sedilo::rooms

@@ -21,4 +21,18 @@ inline std::string exportLeftOut(long exported, long leftOut)
            "位考生因没有指定考室未导出！";
 }
 
+// The closing message's last line under "同单位不相邻": how many neighbouring
+// seat pairs still hold one unit, the pairs themselves in the details.
+inline std::string sameUnitNeighbours(std::size_t pairs)
+{
+    if (pairs == 0)
+        return "同单位考生均未相邻就座。";
+    return "有" + std::to_string(pairs) + "对相邻座位坐着同单位考生，详见详细信息。";
+}
+
+inline std::string sameUnitNotListed(std::size_t pairs)
+{
+    return "……另有" + std::to_string(pairs) + "对未列出。";
+}
+
 } // namespace sedilo::messages
