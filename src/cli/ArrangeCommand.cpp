@@ -6,6 +6,7 @@
 #include "ArrangementJob.h"
 #include "CliPrompt.h"
 #include "CommandRegistry.h"
+#include "PrintSheetList.h"
 
 namespace sedilo::cli {
 
@@ -55,7 +56,7 @@ std::string parse(const std::vector<std::string>& args, ArrangementJob& job, std
         const std::string& name = args[i];
         static const char* const kKnown[] = {"--examinees", "--rooms",  "--out",   "--db",
                                              "--order",     "--fill",   "--seed",  "--export",
-                                             "--apart",     "--apart-report"};
+                                             "--apart",     "--apart-report", "--print"};
         if (std::find(std::begin(kKnown), std::end(kKnown), name) == std::end(kKnown))
             return "unknown option '" + name + "'";
         if (i + 1 >= args.size())
@@ -79,6 +80,13 @@ std::string parse(const std::vector<std::string>& args, ArrangementJob& job, std
         problem = choose(kFills, "--fill", values["--fill"], job.fill);
     if (problem.empty() && values.count("--export"))
         problem = choose(kExports, "--export", values["--export"], job.queryExport);
+    if (problem.empty() && values.count("--print")) {
+        exporting::PrintSheetChoice choice;
+        problem = parsePrintSheetList(values["--print"], choice);
+        if (!problem.empty())
+            return "--print " + problem;
+        job.printSheets = choice;
+    }
     if (problem.empty() && values.count("--apart")) {
         rooms::Neighbourhood neighbourhood{};
         problem = choose(kNeighbourhoods, "--apart", values["--apart"], neighbourhood);
@@ -118,7 +126,7 @@ int runArrange(const std::vector<std::string>& args)
 const CommandRegistrar registrar(
     "arrange", {"arrange --examinees WORKBOOK --rooms ROOMS.tsv --out DIR [--db FILE] "
                 "[--order name|number|score-desc|score-asc|random] [--fill vertical|horizontal] [--seed N] "
-                "[--export unit|all|none] [--apart side|around [--apart-report FILE]]",
+                "[--export unit|all|none] [--apart side|around [--apart-report FILE]] [--print signin,door,lookup]",
                 runArrange});
 
 } // namespace

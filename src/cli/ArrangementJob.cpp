@@ -13,6 +13,7 @@
 #include "arrange/GenerateArrangement.h"
 #include "basedata/BaseDataImport.h"
 #include "export/QueryExport.h"
+#include "export/print/PrintSheets.h"
 #include "rooms/RoomEditor.h"
 #include "services/failure/FileErrorCause.h"
 #include "services/cipher/NameCipher.h"
@@ -136,7 +137,7 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
         return kExitFailure;
     out << generated.message << "\n";
 
-    std::string queries;
+    std::string exported;
     if (job.queryExport != QueryExport::None) {
         exporting::ExportTab exportTab;
         exportTab.byUnit = job.queryExport == QueryExport::PerUnit;
@@ -145,11 +146,21 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
         if (exportPrompt.errorShown())
             return kExitFailure;
         out << exportTab.cxdcscpro.state().status << "\n";
-        queries = ", " + std::to_string(written) + " query workbooks";
+        exported = ", " + std::to_string(written) + " query workbooks";
+    }
+    if (job.printSheets) {
+        std::vector<std::string> roomOrder;
+        for (const auto& room : job.rooms)
+            roomOrder.push_back(room.first);
+        CliPrompt printPrompt(quiet, err);
+        const auto printed = exporting::WritePrintSheets(*job.printSheets, folder, roomOrder, database, printPrompt);
+        if (!printed.succeeded)
+            return kExitFailure;
+        exported += ", " + std::to_string(printed.written.size()) + " print sheets";
     }
     out << "seated " << generated.seated << " of " << generated.examinees << " examinees in "
         << generated.roomsWithExaminees << " rooms; wrote " << generated.workbooksWritten << " room workbooks"
-        << queries << "\n";
+        << exported << "\n";
     if (generated.sameUnitPairs) {
         out << "same-unit neighbours: " << generated.sameUnitPairs->size() << "\n";
         if (!job.apartReport.empty() && !writeApartReport(job.apartReport, *generated.sameUnitPairs, err))

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "export/ExportTab.h"
 #include "rooms/ArrangementOptions.h"
 #include "rooms/SeatingRule.h"
 
@@ -18,8 +19,8 @@ inline constexpr int kExitUnseated = 3;
 enum class QueryExport { None, PerUnit, ForAll };
 
 // A whole arrangement from the command line, through the window's operations:
-// import (tab 0), rooms added one by one (tab 1), generation (tab 2) and the
-// query export (tab 3).
+// import (tab 0), rooms added one by one (tab 1), generation (tab 2), the
+// query export and the print-ready sheets (tab 3).
 struct ArrangementJob {
     std::string examineeWorkbook;
     std::vector<std::pair<std::string, std::string>> rooms; // name, template path
@@ -29,6 +30,7 @@ struct ArrangementJob {
     rooms::FillDirection fill = rooms::FillDirection::Vertical;
     std::optional<std::uint64_t> seed;
     QueryExport queryExport = QueryExport::None;
+    std::optional<exporting::PrintSheetChoice> printSheets; // none: no print-ready sheets
     std::optional<rooms::Neighbourhood> apart; // "同单位不相邻" with its neighbourhood
     std::string apartReport;                  // with apart: file for the pairs still sharing a unit
 };

@@ -122,6 +122,38 @@ TEST(ArrangeCommand, FailuresAndUsageErrors)
     }
 }
 
+// The sheets are read back in detail by the core's tests; here only the
+// choice of sheets, the room order and the exit codes.
+TEST(ArrangeCommand, PrintSheetsAfterTheRunAndFromTheDatabaseLater)
+{
+    TempDir dir;
+    const std::string rooms = roomList(dir, {"第2考室\tksmb.xlsx", "第1考室\tksmb.xlsx"});
+    const std::string database = dir.file("data.mdb");
+    CliRun run = runCli(dir.path().string(), {"arrange", "--examinees", examineeWorkbook(dir, 40), "--rooms", rooms,
+                                              "--out", dir.file("out"), "--db", database, "--print", "door,signin"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("wrote 2 room workbooks, 2 print sheets"), std::string::npos) << run.out;
+    EXPECT_EQ(cell(dir.file("out/考场签到表.xlsx"), 1, 1), "第2考室 考场签到表");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out/考场门贴.xlsx")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/考生座位表.xlsx")));
+
+    run = runCli(dir.path().string(), {"print", "--db", database, "--out", dir.file("later")});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(cell(dir.file("later/考场签到表.xlsx"), 1, 1), "第1考室 考场签到表"); // no room list: by name
+    EXPECT_EQ(cell(dir.file("later/考生座位表.xlsx"), 3, 1), "101");
+
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"print", "--db", database, "--out", dir.file("x"), "--sheets", "signin,menu"},
+             {"print", "--db", database, "--out", dir.file("x"), "--sheets", ""},
+             {"print", "--out", dir.file("x")},
+             {"arrange", "--examinees", "e.xlsx", "--rooms", rooms, "--out", dir.file("x"), "--print", "all"},
+         }) {
+        EXPECT_EQ(runCli(dir.path().string(), args).exitCode, 2) << args.back();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("x")));
+    EXPECT_EQ(runCli(dir.path().string(), {"print", "--db", dir.file("none.mdb"), "--out", dir.file("x")}).exitCode, 1);
+}
+
 TEST(ArrangeCommand, UnitsApartCountsAndListsThePairsLeft)
 {
     TempDir dir;

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "export/ExportProgress.h"
+#include "export/OutputCollision.h"
 #include "export/QueryWorkbook.h"
 #include "services/Messages.h"
 #include "services/failure/Failure.h"
@@ -19,7 +20,6 @@ namespace sedilo::exporting {
 
 namespace {
 
-constexpr const char* kAllExamineesFileName = "所有考生查询数据导出";
 constexpr const char* kEmptyUnit = "基础数据单位为空，不能进行按单位分类导出查询数据！";
 constexpr const char* kNoExaminees =
     "基础数据没导入数据库，请先导入数据库设置好各考室参数生成考室编排表后再生成！";
@@ -36,6 +36,7 @@ public:
     int savedCount() const { return m_saved; }
 
 private:
+    void refuseCollisions(store::Recordset& rows) const;
     // Returns the number of examinees written.
     long exportRows(store::Recordset& rows);
     void begin(const std::string& fileName);
@@ -78,6 +79,8 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
         return;
     }
 
+    refuseCollisions(rows);
+
     ProgressControl& progress = m_tab.cxdcscpro;
     progress.setRange(1, static_cast<int>(std::min<long>(examinees, INT_MAX)));
     m_prompt.inform(messages::kDoNotOperate);
@@ -92,6 +95,29 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
                                                   : std::string(kExportDone);
     progress.setStatus(done);
     m_prompt.inform(done);
+}
+
+// Units are named after classes and rooms after classrooms: a unit's query
+// workbook must not replace the seat chart of the room of the same name. All
+// names are checked before the first workbook is written.
+void QueryExportRun::refuseCollisions(store::Recordset& rows) const
+{
+    std::set<std::string> rooms;
+    std::set<std::string> units;
+    for (rows.moveFirst(); !rows.atEnd(); rows.moveNext()) {
+        std::string room = rows.text("考室");
+        if (trimSpaces(room).empty())
+            continue;
+        rooms.insert(std::move(room));
+        if (m_tab.byUnit)
+            units.insert(trimSpaces(rows.text("单位")));
+    }
+    OutputCollision collision(m_folder);
+    collision.protectRoomWorkbooks(rooms);
+    if (!m_tab.byUnit)
+        collision.refuse(kAllExamineesFileName);
+    for (const std::string& unit : units)
+        collision.refuse(unit, true);
 }
 
 long QueryExportRun::exportRows(store::Recordset& rows)

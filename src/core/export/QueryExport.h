@@ -8,6 +8,9 @@
 
 namespace sedilo::exporting {
 
+// The file name, without extension, of the one query workbook for everybody.
+inline constexpr const char* kAllExamineesFileName = "所有考生查询数据导出";
+
 // The query export of `PushButton5`: reads the working copy in room or unit
 // order and writes the query workbooks into the output folder whose text is
 // `ksoutpathText` (file names run straight on from its trimmed text). Every

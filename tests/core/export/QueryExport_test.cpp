@@ -277,3 +277,28 @@ TEST_F(QueryExportTest, RefusalsBeforeAnyWorkbook)
     }
     EXPECT_TRUE(writtenFiles().empty());
 }
+
+TEST_F(QueryExportTest, AWorkbookNamedLikeARoomStopsTheExportBeforeAnyFile)
+{
+    // 一班 is both a unit and a room; 所有考生查询数据导出 is a room too.
+    addExaminees({{"甲", std::string("1"), "A班", "第1考室"},
+                  {"乙", std::string("2"), "一班", "一班"},
+                  {"丙", std::string("3"), "C班", "所有考生查询数据导出"}});
+    for (const char* room : {"一班", "所有考生查询数据导出"})
+        std::ofstream(outFile(room)) << "seat chart";
+
+    for (const bool byUnit : {true, false}) {
+        SCOPED_TRACE(byUnit);
+        EXPECT_EQ(runExport(byUnit), 0);
+        EXPECT_EQ(writtenFiles(), (std::vector<std::string>{"一班.xlsx", "所有考生查询数据导出.xlsx"}));
+        const auto& box = m_prompt.shown().back();
+        EXPECT_EQ(box.style, PromptStyle::Error);
+        EXPECT_EQ(box.text.rfind(kNoExcel, 0), 0u);
+        const std::string room = byUnit ? "一班" : "所有考生查询数据导出";
+        EXPECT_NE(box.detail.find("room workbook \"" + outFile(room).string()), std::string::npos) << box.detail;
+    }
+    for (const char* room : {"一班", "所有考生查询数据导出"}) {
+        std::ifstream chart(outFile(room));
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(chart), {}), "seat chart");
+    }
+}

@@ -37,6 +37,8 @@ enum class CauseKind {
     NameNotStorable,      // file, row, column: a name the cipher refuses
     BadRoomListLine,      // file, row: a line of a command-line room list
     NoApplicationToOpen,  // file: no desktop application opens it
+    OutputCollidesWithRoom,          // name: the file written; room; file: the room workbook
+    OutputCollidesWithQueryWorkbook, // name: the file written; unit; file: the query workbook
 };
 
 struct Cause {

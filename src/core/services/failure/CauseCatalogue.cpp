@@ -96,6 +96,12 @@ std::string ChineseCause(const Cause& cause)
         return "原因：考室清单" + quoted(cause.file) + "第" + std::to_string(cause.row) + "行不是“考室名称<Tab>模板文件”的格式。";
     case CauseKind::NoApplicationToOpen:
         return "原因：没有能打开" + fileSubject(cause) + "的应用程序。";
+    case CauseKind::OutputCollidesWithRoom:
+        return "原因：要生成的文件" + quoted(cause.name) + "与考室" + quoted(cause.room) +
+               "同名，会覆盖该考室的考室文件。";
+    case CauseKind::OutputCollidesWithQueryWorkbook:
+        return "原因：要生成的文件" + quoted(cause.name) + "与单位" + quoted(cause.unit) +
+               "同名，会覆盖该单位的查询数据文件。";
     }
     return "原因：发生了未预料的错误，详细信息中有技术说明。";
 }

@@ -1,0 +1,109 @@
+#include "export/print/SeatedArrangement.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <unordered_map>
+
+#include "services/text/NaturalOrder.h"
+#include "services/text/Trim.h"
+#include "store/Statements.h"
+
+namespace sedilo::exporting {
+
+namespace {
+
+using Examinee = SeatedArrangement::Examinee;
+
+long seatNumber(const std::string& text)
+{
+    const std::string trimmed = trimSpaces(text);
+    long seat = 0;
+    const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), seat);
+    return error == std::errc() && end == trimmed.data() + trimmed.size() ? seat : 0;
+}
+
+struct NaturalTextLess {
+    bool operator()(const std::string& left, const std::string& right) const { return naturalLess(left, right); }
+};
+
+std::vector<SeatedArrangement::Room> groupRooms(const std::vector<Examinee>& examinees,
+                                                const std::vector<std::string>& roomOrder)
+{
+    std::unordered_map<std::string, std::size_t> index;
+    std::vector<SeatedArrangement::Room> rooms;
+    for (const std::string& room : roomOrder) {
+        if (index.emplace(room, rooms.size()).second)
+            rooms.push_back({room, {}});
+    }
+    std::map<std::string, std::vector<const Examinee*>, NaturalTextLess> others;
+    for (const Examinee& examinee : examinees) {
+        if (trimSpaces(examinee.room).empty())
+            continue;
+        if (const auto found = index.find(examinee.room); found != index.end())
+            rooms[found->second].seats.push_back(&examinee);
+        else
+            others[examinee.room].push_back(&examinee);
+    }
+    // A listed room that got nobody is no room of this arrangement.
+    std::erase_if(rooms, [](const SeatedArrangement::Room& room) { return room.seats.empty(); });
+    for (auto& [name, seats] : others)
+        rooms.push_back({name, std::move(seats)});
+    for (auto& room : rooms) {
+        std::stable_sort(room.seats.begin(), room.seats.end(), [](const Examinee* left, const Examinee* right) {
+            return seatNumber(left->seat) < seatNumber(right->seat);
+        });
+    }
+    return rooms;
+}
+
+std::vector<SeatedArrangement::Unit> groupUnits(const std::vector<Examinee>& examinees)
+{
+    std::map<std::string, SeatedArrangement::Unit, NaturalTextLess> units;
+    for (const Examinee& examinee : examinees) {
+        SeatedArrangement::Unit& unit = units[examinee.unit];
+        unit.name = examinee.unit;
+        if (trimSpaces(examinee.room).empty())
+            ++unit.unseated;
+        else
+            unit.seated.push_back(&examinee);
+    }
+    std::vector<SeatedArrangement::Unit> ordered;
+    ordered.reserve(units.size());
+    for (auto& [name, unit] : units) {
+        std::stable_sort(unit.seated.begin(), unit.seated.end(), [](const Examinee* left, const Examinee* right) {
+            return naturalLess(left->number, right->number);
+        });
+        ordered.push_back(std::move(unit));
+    }
+    return ordered;
+}
+
+} // namespace
+
+long SeatedArrangement::seatedCount() const
+{
+    long seated = 0;
+    for (const Room& room : rooms)
+        seated += static_cast<long>(room.seats.size());
+    return seated;
+}
+
+SeatedArrangement readSeatedArrangement(store::SeatingDatabase& database, const std::vector<std::string>& roomOrder)
+{
+    SeatedArrangement arrangement;
+    database.replaceSharedRecordset();
+    database.OpenDataConnection();
+    store::Recordset& rows = database.SharedRecordset();
+    rows.open(store::sql::kSelectWorkingCopy, database.SharedConnection());
+    arrangement.examinees.reserve(static_cast<std::size_t>(std::max(0L, rows.rowCount())));
+    for (rows.moveFirst(); !rows.atEnd(); rows.moveNext())
+        arrangement.examinees.push_back(
+            {rows.text("姓名"), rows.text("考号"), rows.text("单位"), rows.text("考室"), rows.text("座位号")});
+    database.closeAll();
+    arrangement.rooms = groupRooms(arrangement.examinees, roomOrder);
+    arrangement.units = groupUnits(arrangement.examinees);
+    return arrangement;
+}
+
+} // namespace sedilo::exporting
