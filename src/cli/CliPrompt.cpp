@@ -23,13 +23,6 @@ PromptAnswer CliPrompt::show(PromptStyle style, const std::string& text, const s
     return PromptAnswer::Ok;
 }
 
-void printFailure(std::ostream& err, const std::string& prefix, const Cause& cause)
-{
-    err << prefix << ChineseCause(cause) << "\n";
-    if (const std::string detail = TechnicalSummary(cause); !detail.empty())
-        err << "  detail: " << detail << "\n";
-}
-
 void CliPrompt::showPlain(const std::string& text, bool /*informationIcon*/)
 {
     m_err << text << "\n";

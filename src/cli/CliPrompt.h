@@ -25,8 +25,4 @@ private:
     bool m_errorShown = false;
 };
 
-// A failure no message box reported: the Chinese cause after `prefix`, then
-// the technical detail on its own line.
-void printFailure(std::ostream& err, const std::string& prefix, const Cause& cause);
-
 } // namespace sedilo::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <map>
 #include <string>
@@ -26,5 +27,9 @@ struct CommandRegistrar {
 
 // Reports a usage error on stderr and returns kExitUsage.
 int usageError(const std::string& message);
+
+// A failure no message box reported: its Chinese cause, then the technical
+// detail on a line of its own.
+std::string failureText(const std::exception& failure);
 
 } // namespace sedilo::cli

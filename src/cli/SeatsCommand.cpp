@@ -1,7 +1,7 @@
 #include <iostream>
 
-#include "CliPrompt.h"
 #include "CommandRegistry.h"
+#include "PathOption.h"
 #include "arrange/RoomTemplate.h"
 
 namespace sedilo::cli {
@@ -25,7 +25,8 @@ int runSeats(const std::vector<std::string>& args)
         } else if (args[i].rfind("--", 0) == 0) {
             return usageError("seats: unknown option '" + args[i] + "'");
         } else if (templatePath.empty()) {
-            templatePath = args[i];
+            if (const std::string problem = absolutePathOption("TEMPLATE", args[i], templatePath); !problem.empty())
+                return usageError("seats: " + problem);
         } else {
             return usageError("seats: one template only");
         }
@@ -40,8 +41,8 @@ int runSeats(const std::vector<std::string>& args)
     for (const arrange::SeatCell& cell : path.seats())
         std::cout << ++seat << " " << arrange::cellName(cell.row, cell.column) << "\n";
     if (path.unreadable()) {
-        printFailure(std::cerr, "sedilo-cli seats: the fill stops after seat " + std::to_string(seat) + ": ",
-                     path.unreadable()->cause());
+        std::cerr << "sedilo-cli seats: the fill stops after seat " << seat << ": " << failureText(*path.unreadable())
+                  << "\n";
         return kExitFailure;
     }
     return kExitOk;

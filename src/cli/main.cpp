@@ -1,7 +1,8 @@
 #include <iostream>
 
-#include "CliPrompt.h"
 #include "CommandRegistry.h"
+#include "services/failure/CauseCatalogue.h"
+#include "services/failure/Failure.h"
 
 namespace sedilo::cli {
 
@@ -15,6 +16,15 @@ int usageError(const std::string& message)
 {
     std::cerr << "sedilo-cli: " << message << "\n";
     return kExitUsage;
+}
+
+std::string failureText(const std::exception& failure)
+{
+    const Cause cause = CauseOf(failure);
+    std::string text = ChineseCause(cause);
+    if (const std::string detail = TechnicalSummary(cause); !detail.empty())
+        text += "\n  detail: " + detail;
+    return text;
 }
 
 } // namespace sedilo::cli
@@ -36,7 +46,7 @@ int main(int argc, char** argv)
     try {
         return found->second.run({args.begin() + 1, args.end()});
     } catch (const std::exception& failure) {
-        printFailure(std::cerr, "sedilo-cli " + args[0] + ": ", sedilo::CauseOf(failure));
+        std::cerr << "sedilo-cli " << args[0] << ": " << failureText(failure) << "\n";
         return kExitFailure;
     }
 }

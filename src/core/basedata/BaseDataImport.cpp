@@ -111,6 +111,7 @@ std::string encryptedName(cipher::NameCipher& cipher, const std::string& name, c
 int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameCipher& cipher, Prompt& prompt,
                const ImportSettings& settings)
 {
+    const store::DatabaseHold hold = database.hold(store::LockMode::Exclusive);
     const std::string path = trimSpaces(tab.sjlj);
     const auto book = workbook::Workbook::open(path);
 
