@@ -67,9 +67,9 @@ private slots:
         answerNextBox([&](QMessageBox* box) { icon = box->icon(); text = box->text(); detail = box->detailedText(); },
                       QMessageBox::Ok);
         prompt.fail("你的电脑可能没安装完整版的Excel！",
-                    {.kind = CauseKind::NoApplicationToOpen, .file = "/t/a.xlsx", .detail = "no application"});
+                    {.kind = CauseKind::NoDesktopHandler, .file = "/t/a.xlsx", .detail = "no application"});
         QCOMPARE(icon, QMessageBox::Critical);
-        QCOMPARE(text, QStringLiteral("你的电脑可能没安装完整版的Excel！\n原因：没有能打开文件“/t/a.xlsx”的应用程序。"));
+        QCOMPARE(text, QStringLiteral("你的电脑可能没安装完整版的Excel！\n原因：桌面没有能打开“/t/a.xlsx”的程序（没有找到xdg-open）。"));
         QCOMPARE(detail, QStringLiteral("/t/a.xlsx: no application"));
 
         answerNextBox([&](QMessageBox* box) { icon = box->icon(); detail = box->detailedText(); }, QMessageBox::Ok);

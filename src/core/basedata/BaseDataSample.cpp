@@ -9,6 +9,7 @@
 
 #include "services/Messages.h"
 #include "services/failure/FileErrorCause.h"
+#include "services/ShellFolders.h"
 #include "services/workbook/NewWorkbook.h"
 
 namespace sedilo::basedata {
@@ -83,8 +84,7 @@ void BaseDataSample::show(ShellDialogs& dialogs, Prompt& prompt)
     try {
         const std::filesystem::path path = writeSample();
         if (!dialogs.openDocument(path.string()))
-            throw Failure({.kind = CauseKind::NoApplicationToOpen, .file = path.string(),
-                           .detail = "no application could open the file"});
+            ReportNoDesktopHandler(prompt, messages::kNoExcel, path.string());
     } catch (...) {
         prompt.fail(messages::kNoExcel, CauseOf(std::current_exception()));
     }

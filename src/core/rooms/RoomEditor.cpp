@@ -58,8 +58,7 @@ void OpenRoomTemplate(const RoomsTab& tab, ShellDialogs& dialogs, Prompt& prompt
         return;
     try {
         if (!dialogs.openDocument(path))
-            prompt.fail(messages::kNoExcel, {.kind = CauseKind::NoApplicationToOpen, .file = path,
-                                             .detail = "no application could open the file"});
+            ReportNoDesktopHandler(prompt, messages::kNoExcel, path);
     } catch (...) {
         prompt.fail(messages::kNoExcel, CauseOf(std::current_exception()));
     }

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "services/Messages.h"
+#include "services/ShellFolders.h"
 #include "services/Prompt.h"
 #include "services/ShellDialogs.h"
 #include "services/failure/FileErrorCause.h"
+#include "services/ShippedFiles.h"
 
 namespace sedilo::rooms {
 
@@ -49,7 +51,7 @@ std::string copySampleReadOnly(const fs::path& sample)
 
 std::string templateSamplePath(const std::string& executableFolder)
 {
-    return (fs::path(executableFolder) / kSampleName).string();
+    return shippedFile(executableFolder, kSampleName);
 }
 
 std::string OpenTemplateSample(const std::string& executableFolder, ShellDialogs& dialogs, Prompt& prompt)
@@ -58,9 +60,12 @@ std::string OpenTemplateSample(const std::string& executableFolder, ShellDialogs
     std::optional<Cause> cause;
     try {
         copy = copySampleReadOnly(templateSamplePath(executableFolder));
-        if (!dialogs.openDocument(copy))
-            cause = Cause{.kind = CauseKind::NoApplicationToOpen, .file = copy,
-                          .detail = "no application could open the file"};
+        if (!dialogs.openDocument(copy)) {
+            std::error_code ignored;
+            fs::remove_all(fs::path(copy).parent_path(), ignored);
+            ReportNoDesktopHandler(prompt, messages::kNoExcel, copy);
+            return {};
+        }
     } catch (...) {
         cause = CauseOf(std::current_exception());
     }

@@ -283,8 +283,8 @@ TEST_F(RoomEditorTest, NoApplicationForTheTemplateGivesTheExcelMessageWithACause
     OpenRoomTemplate(tab, dialogs, prompt);
     ASSERT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(prompt.shown()[0].style, PromptStyle::Error);
-    EXPECT_EQ(prompt.shown()[0].headline(), "你的电脑可能没安装完整版的Excel！");
-    EXPECT_EQ(prompt.shown()[0].causeText(), "原因：没有能打开文件“" + path + "”的应用程序。");
+    EXPECT_EQ(prompt.shown()[0].text, "你的电脑可能没安装完整版的Excel！\n原因：桌面没有能打开“" + path +
+                                          "”的程序（没有找到xdg-open）。");
 }
 
 TEST_F(RoomEditorTest, ChoosingATemplateTrimsAndCancellingEmptiesThePath)

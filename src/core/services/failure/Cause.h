@@ -36,13 +36,13 @@ enum class CauseKind {
     UnitsShareFileName,   // unit: two units whose query workbooks get one name
     NameNotStorable,      // file, row, column: a name the cipher refuses
     BadRoomListLine,      // file, row: a line of a command-line room list
-    NoApplicationToOpen,  // file: no desktop application opens it
     OutputCollidesWithRoom,          // name: the file written; room; file: the room workbook
     OutputCollidesWithQueryWorkbook, // name: the file written; unit; file: the query workbook
     Interrupted,          // the run was stopped by a signal
     RoomListEmpty,        // file: the room list
     NulInRoomList,        // file: the room list, row: its line
     NotAFolder,           // file: what was given as a folder
+    NoDesktopHandler,     // file: the file or folder the desktop was to show
 };
 
 struct Cause {

@@ -94,8 +94,6 @@ std::string ChineseCause(const Cause& cause)
         return "原因：" + cellSubject(cause) + "的姓名无法加密保存。";
     case CauseKind::BadRoomListLine:
         return "原因：考室清单" + quoted(cause.file) + "第" + std::to_string(cause.row) + "行不是“考室名称<Tab>模板文件”的格式。";
-    case CauseKind::NoApplicationToOpen:
-        return "原因：没有能打开" + fileSubject(cause) + "的应用程序。";
     case CauseKind::OutputCollidesWithRoom:
         return "原因：要生成的文件" + quoted(cause.name) + "与考室" + quoted(cause.room) +
                "同名，会覆盖该考室的考室文件。";
@@ -110,6 +108,8 @@ std::string ChineseCause(const Cause& cause)
         return "原因：考室列表" + quoted(cause.file) + "第" + std::to_string(cause.row) + "行含有空字符，不是文本。";
     case CauseKind::NotAFolder:
         return "原因：" + quoted(cause.file) + "不是文件夹。";
+    case CauseKind::NoDesktopHandler:
+        return "原因：桌面没有能打开" + quoted(cause.file) + "的程序（没有找到xdg-open）。";
     }
     return "原因：发生了未预料的错误，详细信息中有技术说明。";
 }

@@ -363,6 +363,10 @@ XlsBook readXlsBook(std::string fileBytes)
             throw BiffError("the workbook is in the Excel 5.0/95 format (BIFF5) or older, which is not supported; "
                             "save it as .xlsx or Excel 97–2003 .xls",
                             CauseKind::UnsupportedWorkbookFormat);
+        // A password-protected .xlsx is kept encrypted inside a compound file.
+        if (book.container.findStream("EncryptedPackage"))
+            throw BiffError("the workbook is encrypted (protected by a password); save it without a password first",
+                            CauseKind::PasswordProtected);
         throw BiffError("the compound document holds no workbook", CauseKind::NotAWorkbook);
     }
     book.streamName = stream->name;
