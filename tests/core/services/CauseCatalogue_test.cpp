@@ -39,7 +39,10 @@ TEST(CauseCatalogue, EveryKindHasAChineseSentenceWithoutTechnicalDetail)
         // Only the names of file formats and programs remain in Latin letters.
         const std::regex english("[A-Za-z]{2,}");
         for (std::sregex_iterator word(rest.begin(), rest.end(), english), end; word != end; ++word)
-            EXPECT_TRUE(std::set<std::string>{"Excel", "xlsx", "Tab", "xdg", "open"}.count(word->str())) << word->str();
+        {
+            const std::set<std::string> allowed{"Excel", "xlsx", "Tab", "xdg", "open"};
+            EXPECT_TRUE(allowed.count(word->str())) << word->str();
+        }
     }
     EXPECT_GT(kinds, static_cast<int>(CauseKind::NoDesktopHandler));
 

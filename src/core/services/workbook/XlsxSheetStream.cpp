@@ -161,7 +161,7 @@ private:
         m_column = m_cellColumn;
         const std::uint64_t key = cellKey(m_cellRow, m_cellColumn);
         if (m_cells > 1 && key <= m_lastKey)
-            throw UnorderedSheet(m_file, "the cells of worksheet 1 are not in row order (at " +
+            throw UnorderedSheet(CauseKind::DamagedWorkbook, m_file, "the cells of worksheet 1 are not in row order (at " +
                                              cellName(m_cellRow, m_cellColumn) + ")");
         m_lastKey = key;
         CellElement element;
