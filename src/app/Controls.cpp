@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QToolTip>
 
 namespace sedilo::gui {
 
@@ -21,6 +23,17 @@ template <typename Widget> Widget* place(Widget* widget, const char* name, const
 }
 } // namespace
 
+QString wrappedToolTip(const char* text)
+{
+    constexpr int kLineCharacters = 24;
+    const QString tip = QString::fromUtf8(text);
+    const QFontMetrics metrics(QToolTip::font());
+    const int lineWidth = metrics.horizontalAdvance(QString(kLineCharacters, QChar(0x4E2D)));
+    if (metrics.horizontalAdvance(tip) <= lineWidth)
+        return tip;
+    return QStringLiteral("<table width=\"%1\"><tr><td>%2</td></tr></table>").arg(lineWidth).arg(tip.toHtmlEscaped());
+}
+
 QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const QRect& rect)
 {
     return place(new QLabel(QString::fromUtf8(text), parent), name, rect);
@@ -31,7 +44,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* text, con
 {
     auto* button = place(new QPushButton(QString::fromUtf8(text), parent), name, rect);
     if (toolTip)
-        button->setToolTip(QString::fromUtf8(toolTip));
+        button->setToolTip(wrappedToolTip(toolTip));
+    // Enter presses the focused button, as on Windows.
+    button->setAutoDefault(true);
     return button;
 }
 

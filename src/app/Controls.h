@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 
 class QCheckBox;
 class QGroupBox;
@@ -17,6 +18,9 @@ namespace sedilo::gui {
 // Makers for the window's controls: each gets its object name, its initial
 // text and its place. Texts are UTF-8.
 QLabel* makeLabel(QWidget* parent, const char* name, const char* text, const QRect& place);
+// Qt shows a plain tooltip as one line, which for the longer ones ran off the
+// window: these come back as rich text in a table of readable width.
+QString wrappedToolTip(const char* text);
 QPushButton* makeButton(QWidget* parent, const char* name, const char* text, const QRect& place,
                         const char* toolTip = nullptr);
 QLineEdit* makeEdit(QWidget* parent, const char* name, const char* text, const QRect& place);

@@ -16,6 +16,8 @@
 #include "RoomGridModel.h"
 #include "Twips.h"
 #include "UiStyle.h"
+#include "WorkbookDrop.h"
+#include "rooms/DroppedTemplates.h"
 #include "rooms/RoomEditor.h"
 #include "rooms/RoomPersistence.h"
 #include "rooms/TemplateSample.h"
@@ -105,7 +107,7 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
     const bool side = m_tab.seatingRule.neighbourhood == rooms::Neighbourhood::Side;
     m_xlfs1 = makeRadioButton(m_frame3, "xlfs1", "前后左右", side, twipsRect(1740, kRuleBoxTop, 1140, kBoxHeight));
     m_xlfs2 = makeRadioButton(m_frame3, "xlfs2", "周围八格", !side, twipsRect(2880, kRuleBoxTop, 1140, kBoxHeight));
-    m_tdwcheck->setToolTip(QStringLiteral("生成时让同一单位的考生不坐在相邻座位：前后左右或周围八格，按模板的座位单元格计算"));
+    m_tdwcheck->setToolTip(wrappedToolTip("生成时让同一单位的考生不坐在相邻座位：前后左右或周围八格，按模板的座位单元格计算"));
     setBackgroundColor(m_frame3, olive);
     for (QWidget* control : std::initializer_list<QWidget*>{m_tdwcheck, m_xlfs1, m_xlfs2})
         setBackgroundColor(control, olive);
@@ -117,6 +119,21 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
                                 twipsRect(2655, bottomTop, kBottomButtonWidth, kBottomButtonHeight));
     m_pushButton14 = makeButton(box, "PushButton14", "载入数据库的考室数据",
                                 twipsRect(5190, bottomTop, kBottomButtonWidth, kBottomButtonHeight));
+
+    WorkbookDrop::install(m_ksmbpath, WorkbookDrop::Count::One, [this](const QStringList& paths) {
+        pullFromWidgets();
+        m_tab.ksmbpath = paths.first().toStdString();
+        pushToWidgets();
+    });
+    WorkbookDrop::install(m_ksgrid->viewport(), WorkbookDrop::Count::Several, [this](const QStringList& paths) {
+        pullFromWidgets();
+        std::vector<std::string> files;
+        for (const QString& path : paths)
+            files.push_back(path.toStdString());
+        rooms::AddDroppedTemplates(m_tab, files, m_prompt);
+        pushToWidgets();
+        scrollToLastRoom();
+    });
 
     connect(m_ksname, &QLineEdit::textChanged, this, [this](const QString& text) { m_tab.ksname = text.toStdString(); });
     connect(m_ksmbpath, &QLineEdit::textChanged, this,
@@ -217,6 +234,7 @@ void RoomsPage::onSzksbt2Clicked()
     pullFromWidgets();
     rooms::AddRoom(m_tab, m_prompt);
     pushToWidgets();
+    scrollToLastRoom();
 }
 
 void RoomsPage::onPushButton8Clicked()
@@ -252,6 +270,18 @@ void RoomsPage::onPushButton14Clicked()
 {
     rooms::LoadRooms(m_tab, m_session.database, m_prompt);
     pushToWidgets();
+    // The loaded list is seen from its first room.
+    m_ksgrid->scrollToTop();
+}
+
+void RoomsPage::scrollToLastRoom()
+{
+    const int rows = m_ksgridModel->rowCount();
+    if (rows == 0)
+        return;
+    // The refreshed rows are laid out later; scrolling needs them now.
+    m_ksgrid->doItemsLayout();
+    m_ksgrid->scrollTo(m_ksgridModel->index(rows - 1, 0));
 }
 
 void RoomsPage::onKsgridClicked(const QModelIndex& index)

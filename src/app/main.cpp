@@ -24,7 +24,6 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(SEDILO_VERSION));
     // Ties the window to its menu entry, whose icon the desktop then shows.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(gui::kDesktopId));
-    QApplication::setWindowIcon(gui::applicationIcon());
     gui::installQtChineseTexts(application);
 
     QString error;

@@ -40,6 +40,7 @@ private slots:
         auto& window = fixture.open();
         QCOMPARE(window.objectName(), QStringLiteral("main"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Sedilo V1.0"));
+        QVERIFY(window.windowIcon().availableSizes().contains(QSize(48, 48))); // the menu entry's icon
         QCOMPARE(window.size(), QSize(808, 557)); // 12120 x 8355 twips
         CONTROL(image1, QLabel, &window, "Image1");
         QCOMPARE(image1->geometry(), QRect(-24, 0, 850, 70));
@@ -160,7 +161,7 @@ private slots:
         fixture.db.addWorkingCopy({{"1001", 95}}, {"第1考室"});
         fixture.open(PromptAnswer::Yes);
         QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"是否清空上次保留的基础数据？"});
-        QCOMPARE(fixture.prompt.shown()[0].style, PromptStyle::Question);
+        QCOMPARE(fixture.prompt.shown()[0].style, PromptStyle::QuestionDefaultNo);
         QVERIFY(fixture.db.onDisk("select * from jcdata").empty());
         QVERIFY(fixture.db.onDisk("select * from jcdatatp").empty());
         QCOMPARE(fixture.window->session().cipher.passPhrase(), std::string("qzrmt51730@862"));
