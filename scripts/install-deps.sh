@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config help2man
-  qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-wqy-microhei
   libsqlite3-dev libzip-dev libpugixml-dev libexpat1-dev libgsf-1-dev libxlsxwriter-dev libicu-dev
   libgtest-dev libgmock-dev
   python3-openpyxl python3-xlrd

@@ -3,6 +3,8 @@
 #include <QEventLoop>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "services/Messages.h"
+
 namespace sedilo::gui {
 
 BackgroundRun::BackgroundRun(Prompt& prompt, QObject* parent) : QObject(parent), m_prompt(prompt)
@@ -21,15 +23,13 @@ bool BackgroundRun::start(std::function<void()> work, std::function<void()> done
         return false;
     m_running = true;
     m_done = std::move(done);
-    m_escapedFailure.clear();
+    m_escapedFailure.reset();
     emit started();
     m_watcher.setFuture(QtConcurrent::run([this, work = std::move(work)] {
         try {
             work();
-        } catch (const std::exception& failure) {
-            m_escapedFailure = failure.what();
         } catch (...) {
-            m_escapedFailure = "unknown failure";
+            m_escapedFailure = CauseOf(std::current_exception());
         }
     }));
     return true;
@@ -46,8 +46,8 @@ void BackgroundRun::waitForFinished()
 
 void BackgroundRun::onWorkFinished()
 {
-    if (!m_escapedFailure.empty())
-        m_prompt.error(m_escapedFailure);
+    if (m_escapedFailure)
+        m_prompt.fail(messages::kActionFailed, *m_escapedFailure);
     const auto done = std::move(m_done);
     m_done = {};
     if (done)

@@ -4,6 +4,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 #include "services/Prompt.h"
 
@@ -41,7 +42,7 @@ private:
     Prompt& m_prompt;
     QFutureWatcher<void> m_watcher;
     std::function<void()> m_done;
-    std::string m_escapedFailure; // written by the work, read after it finished
+    std::optional<Cause> m_escapedFailure; // written by the work, read after it finished
     bool m_running = false;
 };
 

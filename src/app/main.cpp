@@ -5,6 +5,7 @@
 #include "AppIcon.h"
 #include "LaunchOptions.h"
 #include "MainWindow.h"
+#include "QtChineseTexts.h"
 #include "QtPrompt.h"
 #include "QtShellDialogs.h"
 #include "Screenshots.h"
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(SEDILO_VERSION));
     // Ties the window to its menu entry, whose icon the desktop then shows.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(gui::kDesktopId));
+    gui::installQtChineseTexts(application);
 
     QString error;
     const auto options = gui::parseLaunchOptions(QApplication::arguments(), error);

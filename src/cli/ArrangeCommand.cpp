@@ -4,6 +4,7 @@
 #include <map>
 
 #include "ArrangementJob.h"
+#include "CliPrompt.h"
 #include "CommandRegistry.h"
 #include "PathOption.h"
 #include "PrintSheetList.h"

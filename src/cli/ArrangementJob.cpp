@@ -24,6 +24,7 @@
 #include "export/QueryExport.h"
 #include "export/print/PrintSheets.h"
 #include "rooms/RoomEditor.h"
+#include "services/failure/FileErrorCause.h"
 #include "services/ShippedFiles.h"
 #include "services/cipher/NameCipher.h"
 #include "services/failure/Failure.h"
@@ -243,10 +244,10 @@ constexpr off_t kRoomListLimit = 16 * 1024 * 1024;
 std::string readRoomListText(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        throw Failure({.kind = errno == ENOENT ? CauseKind::FileMissing : CauseKind::FileUnreadable,
-                       .file = path,
-                       .detail = std::strerror(errno)});
+    if (fd < 0) {
+        const int cause = errno; // before the strings below can change it
+        throw Failure(FileErrorCause(cause, path, FileAccess::Read, std::strerror(cause)));
+    }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kRoomListLimit) {
         ::close(fd);
@@ -289,11 +290,13 @@ std::vector<std::pair<std::string, std::string>> readRoomList(const std::string&
             continue;
         const auto tab = line.find('\t');
         if (tab == std::string::npos || line.find('\t', tab + 1) != std::string::npos)
-            throw std::runtime_error(where + "expected NAME<TAB>TEMPLATE");
+            throw Failure({.kind = CauseKind::BadRoomListLine, .file = path, .row = number,
+                           .detail = "expected NAME<TAB>TEMPLATE"});
         const std::string templateText = line.substr(tab + 1);
         // The room editor trims the template path, which would name another file.
         if (templateText.empty() || templateText.front() == ' ' || templateText.back() == ' ')
-            throw std::runtime_error(where + "the template path is empty or begins or ends with a space");
+            throw Failure({.kind = CauseKind::BadRoomListLine, .file = path, .row = number,
+                           .detail = "the template path is empty or begins or ends with a space"});
         fs::path templatePath(templateText);
         if (templatePath.is_relative())
             templatePath = folder / templatePath;
@@ -320,7 +323,8 @@ std::string shippedDataFile(const std::string& name)
                 return (folder / "data" / name).string();
         }
     }
-    throw std::runtime_error("cannot find the shipped file " + name + " beside " + executable.string());
+    throw Failure({.kind = CauseKind::FileMissing, .file = name,
+                   .detail = "cannot find the shipped file beside " + executable.string()});
 }
 
 } // namespace sedilo::cli

@@ -15,7 +15,7 @@ PromptAnswer CliPrompt::show(PromptStyle style, const std::string& text, const s
         m_errorShown = true;
         m_err << text << "\n";
         if (!detail.empty())
-            m_err << "  cause: " << detail << "\n";
+            m_err << "  detail: " << detail << "\n";
         return PromptAnswer::Ok;
     case PromptStyle::Information:
         m_out << text << "\n";

@@ -28,7 +28,8 @@ struct CommandRegistrar {
 // Reports a usage error on stderr and returns kExitUsage.
 int usageError(const std::string& message);
 
-// A failure's technical line, followed by its Chinese cause when it has one.
+// A failure no message box reported: its Chinese cause, then the technical
+// detail on a line of its own.
 std::string failureText(const std::exception& failure);
 
 } // namespace sedilo::cli

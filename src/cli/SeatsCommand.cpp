@@ -41,7 +41,7 @@ int runSeats(const std::vector<std::string>& args)
     for (const arrange::SeatCell& cell : path.seats())
         std::cout << ++seat << " " << arrange::cellName(cell.row, cell.column) << "\n";
     if (path.unreadable()) {
-        std::cerr << "sedilo-cli seats: the fill stops after seat " << seat << ": " << path.unreadable()->what()
+        std::cerr << "sedilo-cli seats: the fill stops after seat " << seat << ": " << failureText(*path.unreadable())
                   << "\n";
         return kExitFailure;
     }

@@ -20,9 +20,11 @@ int usageError(const std::string& message)
 
 std::string failureText(const std::exception& failure)
 {
-    if (const auto* known = dynamic_cast<const Failure*>(&failure))
-        return WithCause(failure.what(), known->cause());
-    return failure.what();
+    const Cause cause = CauseOf(failure);
+    std::string text = ChineseCause(cause);
+    if (const std::string detail = TechnicalSummary(cause); !detail.empty())
+        text += "\n  detail: " + detail;
+    return text;
 }
 
 } // namespace sedilo::cli

@@ -235,7 +235,7 @@ private slots:
         sjlj->clear();
         QTest::keyClicks(sjlj, QString::fromStdString(test::fixturePath("basedata-error-row50.xlsx")));
         QVERIFY(fixture.clickAndWaitForRun("PushButton1"));
-        QCOMPARE(fixture.prompt.texts().back(), std::string("基础数据导入失败！"));
+        QCOMPARE(fixture.prompt.headlines().back(), std::string("基础数据导入失败！"));
         QVERIFY(!fixture.prompt.shown().back().detail.empty());
         QCOMPARE(sjgrid->model()->rowCount(), 3);
         QCOMPARE(gridRow(sjgrid, 0), (QStringList{"1", "甲", "1001", "一班", "90"}));

@@ -13,11 +13,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <atomic>
 #include <functional>
 #include <thread>
 
+#include "QtChineseTexts.h"
 #include "QtPrompt.h"
 #include "QtShellDialogs.h"
 
@@ -90,15 +92,36 @@ private slots:
         QString detail;
         answerNextBox([&](QMessageBox* box) { icon = box->icon(); text = box->text(); detail = box->detailedText(); },
                       QMessageBox::Ok);
-        prompt.error("你的电脑可能没安装完整版的Excel！", "no application for .xlsx");
+        prompt.fail("你的电脑可能没安装完整版的Excel！",
+                    {.kind = CauseKind::NoDesktopHandler, .file = "/t/a.xlsx", .detail = "no application"});
         QCOMPARE(icon, QMessageBox::Critical);
-        QCOMPARE(text, QStringLiteral("你的电脑可能没安装完整版的Excel！"));
-        QCOMPARE(detail, QStringLiteral("no application for .xlsx"));
+        QCOMPARE(text, QStringLiteral("你的电脑可能没安装完整版的Excel！\n原因：桌面没有能打开“/t/a.xlsx”的程序（没有找到xdg-open）。"));
+        QCOMPARE(detail, QStringLiteral("/t/a.xlsx: no application"));
 
         answerNextBox([&](QMessageBox* box) { icon = box->icon(); detail = box->detailedText(); }, QMessageBox::Ok);
         prompt.inform("导入成功完成。");
         QCOMPARE(icon, QMessageBox::Information);
         QCOMPARE(detail, QString());
+    }
+
+    void standardButtonsReadInChinese()
+    {
+        QVERIFY(gui::installQtChineseTexts(*QCoreApplication::instance()));
+        gui::QtPrompt prompt;
+        QStringList texts;
+        const auto readButtons = [&](QMessageBox* box) {
+            for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
+                texts << button->text();
+        };
+        answerNextBox(readButtons, QMessageBox::No);
+        prompt.ask("?");
+        answerNextBox(readButtons, QMessageBox::Ok);
+        prompt.fail("x", {.detail = "y"});
+        QCOMPARE(texts.filter(QStringLiteral("是")).size(), 1);
+        QCOMPARE(texts.filter(QStringLiteral("否")).size(), 1);
+        QCOMPARE(texts.filter(QStringLiteral("确定")).size(), 1);
+        QVERIFY2(texts.contains(QStringLiteral("显示详细信息…")), qPrintable(texts.join('|')));
+        QCoreApplication::removeTranslator(QCoreApplication::instance()->findChild<QTranslator*>());
     }
 
     void plainBoxesCarryTheApplicationTitle()

@@ -476,8 +476,8 @@ private slots:
         fixture.prompt.clear();
         window.selectTabWithoutGuard(1);
         press(window.tabControl()->widget(1), "PushButton9");
-        QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"你的电脑可能没安装完整版的Excel！"});
-        QVERIFY(fixture.prompt.shown()[0].detail.find("ksmb.xlsx") != std::string::npos);
+        QCOMPARE(fixture.prompt.headlines(), std::vector<std::string>{"你的电脑可能没安装完整版的Excel！"});
+        QVERIFY(fixture.prompt.shown()[0].causeText().find("ksmb.xlsx”不存在") != std::string::npos);
         QVERIFY(fixture.dialogs.openedDocuments.empty());
     }
 

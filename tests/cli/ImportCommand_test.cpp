@@ -64,7 +64,10 @@ TEST(ImportCommand, FailureExitsWithCauseAndKeepsBaseData)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find("基础数据导入失败！"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("row 50, column D"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("基础数据导入失败！\n原因：工作簿“" + fixturePath("basedata-error-row50.xlsx") + "”第50行D列"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("#N/A"), std::string::npos) << run.err;
     EXPECT_EQ(baseData(db), before);
 }
 

@@ -27,4 +27,12 @@ std::vector<std::string> ScriptedPrompt::texts() const
     return out;
 }
 
+std::vector<std::string> ScriptedPrompt::headlines() const
+{
+    std::vector<std::string> out;
+    for (const auto& box : m_shown)
+        out.push_back(box.headline());
+    return out;
+}
+
 } // namespace sedilo::test

@@ -17,6 +17,15 @@ public:
         std::string detail;
         bool plain = false; // a cipher warning with the default title
         bool informationIcon = false;
+
+        // A failure box's first line (the operation's message) and the
+        // lines after it (the Chinese cause).
+        std::string headline() const { return text.substr(0, text.find('\n')); }
+        std::string causeText() const
+        {
+            const auto end = text.find('\n');
+            return end == std::string::npos ? std::string() : text.substr(end + 1);
+        }
     };
 
     // Answers for the coming question boxes, in order; unscripted questions get No.
@@ -27,6 +36,7 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
     std::vector<std::string> texts() const;
+    std::vector<std::string> headlines() const;
     void clear() { m_shown.clear(); }
 
 private:

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <stdexcept>
-#include <string>
+#include "services/failure/Failure.h"
 
 namespace sedilo::arrange {
 
-// A room the arrangement refuses to write (unsafe name, template in the way).
-class ArrangeError : public std::runtime_error {
+// A run the arrangement refuses or cannot finish (no ordering, unsafe room
+// name, template in the way, a room workbook that cannot be saved).
+class ArrangeError : public Failure {
 public:
-    explicit ArrangeError(const std::string& cause) : std::runtime_error(cause) {}
+    using Failure::Failure;
 };
 
 } // namespace sedilo::arrange

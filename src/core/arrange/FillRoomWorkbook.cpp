@@ -54,11 +54,11 @@ std::string FillRoomWorkbook(const std::string& templatePath, const std::string&
                              const std::string& folderText, rooms::FillDirection direction, ExamineeSource& source)
 {
     if (const std::string reason = unsafeFileNameReason(roomName); !reason.empty())
-        throw ArrangeError("room \"" + roomName + "\": " + reason);
+        throw ArrangeError({.kind = CauseKind::NotAFileName, .name = roomName, .room = roomName, .detail = reason});
     const auto book = workbook::Workbook::open(templatePath);
     const SeatPath path = RoomTemplate::traceSeats(*book, direction);
     const std::string target = folderText + roomName;
-    TemplateGuard({templatePath}).check(target + book->extension());
+    TemplateGuard({templatePath}).check(roomName, target + book->extension());
     fillRoomSheet(book->firstSheet(), path, roomName, source);
     return book->saveAs(target);
 }

@@ -12,6 +12,7 @@
 #include "arrange/SeatAssigner.h"
 #include "arrange/StagingFolder.h"
 #include "services/Messages.h"
+#include "services/failure/FileErrorCause.h"
 #include "services/ShellFolders.h"
 #include "services/text/Trim.h"
 #include "store/RebuildWorkingCopy.h"
@@ -33,8 +34,8 @@ std::vector<ExamineeValues> readExaminees(store::Recordset& cursor, long count)
     for (cursor.moveFirst(); !cursor.atEnd(); cursor.moveNext())
         examinees.push_back({cursor.text("姓名"), cursor.text("考号"), cursor.text("单位")});
     if (static_cast<long>(examinees.size()) != count)
-        throw ArrangeError("the ordering counted " + std::to_string(count) + " examinees but gave "
-                           + std::to_string(examinees.size()));
+        throw ArrangeError({.detail = "the ordering counted " + std::to_string(count) + " examinees but gave " +
+                                      std::to_string(examinees.size())});
     cursor.moveFirst();
     return examinees;
 }
@@ -84,7 +85,7 @@ private:
         m_database.OpenDataConnection();
         const auto ordering = m_rooms.options.ordering();
         if (!ordering)
-            throw ArrangeError("no examinee ordering is ticked");
+            throw ArrangeError({.kind = CauseKind::NoOrderingTicked, .detail = "no examinee ordering is ticked"});
         store::Recordset& cursor = m_database.SharedRecordset();
         cursor.open(rooms::orderingStatement(*ordering), m_database.SharedConnection());
 
@@ -189,9 +190,10 @@ private:
             std::error_code error;
             std::filesystem::rename(produced.savedPath, target, error);
             if (error) {
-                std::error_code ignored; // the rename's error is the one to tell
+                std::error_code ignored;
                 std::filesystem::remove(produced.savedPath, ignored);
-                throw ArrangeError("cannot save the room workbook \"" + target + "\": " + error.message());
+                throw ArrangeError(FileErrorCause(error.value(), target, FileAccess::Write,
+                                                  "cannot save the room workbook: " + error.message()));
             }
             ++m_result.workbooksWritten;
             if (produced.assigned > 0)
@@ -256,15 +258,13 @@ GenerationResult GenerateArrangement(GenerateTab& tab, const rooms::RoomsTab& ro
     try {
         GenerationRun(tab, rooms, database, cipher, prompt, settings, result).run(folder);
         return result;
-    } catch (const std::exception& failure) {
-        result.detail = failure.what();
     } catch (...) {
-        result.detail = "unknown failure";
+        result.cause = CauseOf(std::current_exception());
     }
     result.outcome = Outcome::Failed;
     result.message = messages::kNoExcel;
     closeQuietly(database);
-    prompt.error(messages::kNoExcel, result.detail);
+    prompt.fail(messages::kNoExcel, result.cause);
     return result;
 }
 

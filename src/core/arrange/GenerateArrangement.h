@@ -8,6 +8,7 @@
 #include "arrange/SameUnitPair.h"
 #include "rooms/RoomsTab.h"
 #include "services/Prompt.h"
+#include "services/failure/Cause.h"
 #include "services/cipher/NameCipher.h"
 #include "store/SeatingDatabase.h"
 
@@ -30,7 +31,7 @@ struct GenerationResult {
     };
     Outcome outcome = Outcome::Failed;
     std::string message;  // the closing message box text
-    std::string detail;   // the cause behind a general failure
+    Cause cause;          // the cause behind a general failure
     long examinees = 0;   // N
     long seated = 0;
     int roomsWithExaminees = 0;

@@ -58,10 +58,10 @@ RoomSchedule scheduleRooms(const rooms::RoomGrid& grid, const std::string& folde
         long seats = 0;
         try {
             if (const std::string reason = unsafeFileNameReason(room); !reason.empty())
-                throw ArrangeError("room \"" + room + "\": " + reason);
+                throw ArrangeError({.kind = CauseKind::NotAFileName, .name = room, .room = room, .detail = reason});
             const RoomTemplate& roomTemplate = cache.get(path);
             const std::string target = folderText + room;
-            guard.check(target + roomTemplate.extension());
+            guard.check(room, target + roomTemplate.extension());
             const SeatPath& seatPath = roomTemplate.seatPath();
             seats = static_cast<long>(seatPath.seats().size());
             if (seatPath.unreadable() && next + seats < examinees) {

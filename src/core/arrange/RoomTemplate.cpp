@@ -13,7 +13,7 @@ SeatPath RoomTemplate::traceSeats(const workbook::Workbook& book, rooms::FillDir
     const int lastRow = sheet.lastRow();
     const int lastColumn = sheet.lastColumn();
     if (lastRow == 0 || lastColumn == 0)
-        throw workbook::WorkbookError(book.path(), "the first worksheet holds no value");
+        throw workbook::WorkbookError(CauseKind::EmptySheet, book.path(), "the first worksheet holds no value");
     return SeatPath::trace(sheet, lastRow, lastColumn, direction);
 }
 

@@ -38,11 +38,14 @@ TemplateGuard::TemplateGuard(const std::vector<std::string>& templatePaths)
     }
 }
 
-void TemplateGuard::check(const std::string& outputPath) const
+void TemplateGuard::check(const std::string& room, const std::string& outputPath) const
 {
     const auto identity = fileIdentity(outputPath);
     if (m_paths.count(resolved(outputPath)) || (identity && m_files.count(*identity)))
-        throw ArrangeError("the room workbook \"" + outputPath + "\" would overwrite a room template");
+        throw ArrangeError({.kind = CauseKind::OutputIsTemplate,
+                            .file = outputPath,
+                            .room = room,
+                            .detail = "the room workbook would overwrite a room template"});
 }
 
 } // namespace sedilo::arrange

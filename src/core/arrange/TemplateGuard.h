@@ -17,7 +17,7 @@ public:
 
     // Throws ArrangeError when `outputPath` is the file of one of the templates
     // (the same path once resolved, or the same file under another name).
-    void check(const std::string& outputPath) const;
+    void check(const std::string& room, const std::string& outputPath) const;
 
 private:
     std::set<std::filesystem::path> m_paths;

@@ -71,18 +71,20 @@ void offerToCloseRunningSpreadsheet(Prompt& prompt)
         KillProcess(static_cast<std::uint32_t>(pid)); // a failure is silent
 }
 
-std::string encryptedName(cipher::NameCipher& cipher, const std::string& name, int row)
+std::string encryptedName(cipher::NameCipher& cipher, const std::string& name, const std::string& path, int row)
 {
     std::string stored;
     try {
         stored = cipher.EncryptName(name);
     } catch (const std::exception& failure) {
-        throw std::runtime_error("row " + std::to_string(row) + ", column A: " + failure.what());
+        throw Failure({.kind = CauseKind::NameNotStorable, .file = path, .row = row, .column = 1,
+                       .detail = failure.what()});
     }
     // The cipher refuses names of 64k stored characters and more with an empty
     // text; storing that would lose the name.
     if (stored.empty())
-        throw std::runtime_error("row " + std::to_string(row) + ", column A: the name is too long to be stored");
+        throw Failure({.kind = CauseKind::TextTooLong, .file = path, .row = row, .column = 1,
+                       .detail = "the name is too long to be stored"});
     return stored;
 }
 
@@ -90,7 +92,8 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
                const ImportSettings& settings)
 {
     const store::DatabaseHold hold = database.hold(store::LockMode::Exclusive);
-    auto examinees = std::make_shared<const ExamineeList>(readExamineeList(trimSpaces(tab.sjlj)));
+    const std::string path = trimSpaces(tab.sjlj);
+    auto examinees = std::make_shared<const ExamineeList>(readExamineeList(path));
     const ExamineeList& list = *examinees;
 
     // The database comes before the row count and the warning: a database that
@@ -112,7 +115,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     for (std::size_t examinee = 0; examinee < list.size(); ++examinee) {
         const int row = static_cast<int>(examinee) + 2;
         const std::string_view score = list.cell(examinee, 3);
-        insert.bind(1, encryptedName(cipher, std::string(list.cell(examinee, 0)), row));
+        insert.bind(1, encryptedName(cipher, std::string(list.cell(examinee, 0)), path, row));
         insert.bind(2, std::string(list.cell(examinee, 1)));
         insert.bind(3, std::string(list.cell(examinee, 2)));
         insert.bind(4, score.empty() ? std::string("0") : std::string(score));
@@ -150,11 +153,8 @@ ImportOutcome ImportBaseData(BaseDataTab& tab, store::SeatingDatabase& database,
     try {
         offerToCloseRunningSpreadsheet(prompt);
         imported = importRows(tab, database, cipher, prompt, settings);
-    } catch (const std::exception& failure) {
-        prompt.error(kImportFailed, failure.what());
-        return {};
     } catch (...) {
-        prompt.error(kImportFailed, "unknown failure");
+        prompt.fail(kImportFailed, CauseOf(std::current_exception()));
         return {};
     }
     prompt.inform(kImportDone);

@@ -3,10 +3,12 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <system_error>
 
 #include "services/Messages.h"
+#include "services/failure/FileErrorCause.h"
 #include "services/ShellFolders.h"
 #include "services/workbook/NewWorkbook.h"
 
@@ -27,8 +29,9 @@ std::filesystem::path makeUniqueFolder(const std::filesystem::path& parent)
 {
     std::string pattern = (parent / "sedilo-sample-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
-        const int cause = errno; // the message's allocations may change it
-        throw std::system_error(cause, std::generic_category(), "cannot create a folder in " + parent.string());
+        const int failure = errno;
+        throw Failure(FileErrorCause(failure, pattern, FileAccess::Write,
+                                     "cannot create a folder in " + parent.string() + ": " + std::strerror(failure)));
     }
     return pattern;
 }
@@ -82,8 +85,8 @@ void BaseDataSample::show(ShellDialogs& dialogs, Prompt& prompt)
         const std::filesystem::path path = writeSample();
         if (!dialogs.openDocument(path.string()))
             ReportNoDesktopHandler(prompt, messages::kNoExcel, path.string());
-    } catch (const std::exception& failure) {
-        prompt.error(messages::kNoExcel, failure.what());
+    } catch (...) {
+        prompt.fail(messages::kNoExcel, CauseOf(std::current_exception()));
     }
 }
 

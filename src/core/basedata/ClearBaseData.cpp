@@ -15,8 +15,8 @@ void ClearBaseData(BaseDataTab& tab, store::SeatingDatabase& database, Prompt& p
         database.OpenDataConnection();
         database.SharedConnection().execute(store::sql::kDeleteBaseData);
         database.SharedConnection().close();
-    } catch (const std::exception& failure) {
-        prompt.error(kClearingFailed, failure.what());
+    } catch (...) {
+        prompt.fail(kClearingFailed, CauseOf(std::current_exception()));
         return;
     }
     tab.sjgrid.reset();

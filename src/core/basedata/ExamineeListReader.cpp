@@ -54,14 +54,12 @@ private:
     std::string read(int column)
     {
         const Cell& cell = m_row[column];
-        const std::string name = "row " + std::to_string(m_next) + ", column " + static_cast<char>('A' + column);
         if (cell.formulaWithoutResult)
             throw workbook::formulaWithoutResult(m_path, m_next, column + 1);
         if (cell.error)
-            throw std::runtime_error(name + ": " +
-                                     workbook::WorkbookError(m_path, "cell " + workbook::cellName(m_next, column + 1) +
-                                                                         " holds the error " + cell.text)
-                                         .what());
+            throw workbook::WorkbookError(CauseKind::ErrorCell, m_path, m_next, column + 1,
+                                          "cell " + workbook::cellName(m_next, column + 1) + " holds the error " +
+                                              cell.text);
         return trimSpaces(cell.text);
     }
 
@@ -110,7 +108,7 @@ ExamineeList readExamineeList(const std::string& path)
         if (workbook::streamXlsxFirstSheet(path, collector)) {
             ExamineeList list = collector.finish();
             if (list.lastRow <= 0)
-                throw std::runtime_error("worksheet 1 is empty");
+                throw workbook::WorkbookError(CauseKind::EmptySheet, path, "worksheet 1 is empty");
             return list;
         }
     } catch (const workbook::UnorderedSheet&) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "services/failure/Failure.h"
 #include "services/text/Trim.h"
 #include "services/workbook/FormulaResult.h"
 #include "services/workbook/Workbook.h"
@@ -10,18 +11,13 @@ namespace sedilo::basedata {
 
 namespace {
 
-std::string cellName(int row, int column)
-{
-    return "row " + std::to_string(row) + ", column " + std::string(1, static_cast<char>('A' + column - 1));
-}
-
 } // namespace
 
 ExamineeSheetReader::ExamineeSheetReader(const workbook::Worksheet& sheet, std::string file)
     : m_sheet(sheet), m_file(std::move(file)), m_lastRow(sheet.lastRow())
 {
     if (m_lastRow <= 0)
-        throw std::runtime_error("worksheet 1 is empty");
+        throw Failure({.kind = CauseKind::EmptySheet, .file = m_file, .detail = "worksheet 1 is empty"});
 }
 
 std::string ExamineeSheetReader::cell(int row, int column) const
@@ -30,8 +26,14 @@ std::string ExamineeSheetReader::cell(int row, int column) const
         throw workbook::formulaWithoutResult(m_file, row, column);
     try {
         return trimSpaces(m_sheet.cellText(row, column));
-    } catch (const std::exception& failure) {
-        throw std::runtime_error(cellName(row, column) + ": " + failure.what());
+    } catch (...) {
+        // The reader's own cause, told at the cell where it struck.
+        Cause cause = CauseOf(std::current_exception());
+        cause.row = row;
+        cause.column = column;
+        if (cause.file.empty())
+            cause.file = m_file;
+        throw Failure(std::move(cause));
     }
 }
 

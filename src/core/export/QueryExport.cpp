@@ -10,6 +10,7 @@
 #include "export/OutputCollision.h"
 #include "export/QueryWorkbook.h"
 #include "services/Messages.h"
+#include "services/failure/Failure.h"
 #include "services/ShellFolders.h"
 #include "services/text/FileNameRule.h"
 #include "services/text/Trim.h"
@@ -154,13 +155,14 @@ long QueryExportRun::exportRows(store::Recordset& rows)
 void QueryExportRun::begin(const std::string& fileName)
 {
     if (const std::string reason = unsafeFileNameReason(fileName); !reason.empty())
-        throw std::runtime_error("cannot name a query workbook after the unit: " + reason);
+        throw Failure({.kind = CauseKind::NotAFileName, .name = fileName, .unit = fileName,
+                       .detail = "cannot name a query workbook after the unit: " + reason});
     // Units equal after trimming but apart in unit order would overwrite the
     // first workbook with the second one.
     if (m_savedNames.count(fileName))
-        throw std::runtime_error("the unit \"" + fileName +
-                                 "\" comes apart from its other examinees in unit order; its query workbook "
-                                 "was already written and would be replaced");
+        throw Failure({.kind = CauseKind::UnitsShareFileName, .unit = fileName,
+                       .detail = "the unit comes apart from its other examinees in unit order; its query "
+                                 "workbook was already written and would be replaced"});
     m_open.emplace();
     m_openName = fileName;
 }
@@ -182,21 +184,19 @@ int ExportQueryWorkbooks(ExportTab& tab, const std::string& ksoutpathText,
 {
     tab.cxdcscpro.setVisible(false);
     QueryExportRun run(tab, OutputFolderText(ksoutpathText), prompt);
-    std::string cause;
+    Cause cause;
     try {
         run.execute(database);
         return run.savedCount();
-    } catch (const std::exception& failure) {
-        cause = failure.what();
     } catch (...) {
-        cause = "an unknown failure";
+        cause = CauseOf(std::current_exception());
     }
     try {
         database.closeAll();
     } catch (...) {
         // The failure already being reported is the one that matters.
     }
-    prompt.error(messages::kNoExcel, cause);
+    prompt.fail(messages::kNoExcel, cause);
     return run.savedCount();
 }
 

@@ -56,17 +56,12 @@ void OpenRoomTemplate(const RoomsTab& tab, ShellDialogs& dialogs, Prompt& prompt
     }
     if (grid.isBlankRow(row))
         return;
-    std::string cause;
     try {
-        if (!dialogs.openDocument(path)) {
+        if (!dialogs.openDocument(path))
             ReportNoDesktopHandler(prompt, messages::kNoExcel, path);
-            return;
-        }
-    } catch (const std::exception& error) {
-        cause = error.what();
+    } catch (...) {
+        prompt.fail(messages::kNoExcel, CauseOf(std::current_exception()));
     }
-    if (!cause.empty())
-        prompt.error(messages::kNoExcel, cause);
 }
 
 void ChooseRoomTemplate(RoomsTab& tab, ShellDialogs& dialogs)

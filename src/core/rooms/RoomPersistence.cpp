@@ -98,9 +98,10 @@ void SaveRooms(const RoomsTab& tab, store::SeatingDatabase& database, Prompt& pr
             transaction.commit();
         }
         database.closeAll();
-    } catch (const std::exception& error) {
+    } catch (...) {
+        const Cause cause = CauseOf(std::current_exception());
         closeQuietly(database);
-        prompt.error("考室数据保存失败！", error.what());
+        prompt.fail("考室数据保存失败！", cause);
         return;
     }
     prompt.inform("考室数据保存至数据库成功");
@@ -112,9 +113,10 @@ void LoadRooms(RoomsTab& tab, store::SeatingDatabase& database, Prompt& prompt)
     std::vector<SavedRoom> rooms;
     try {
         rooms = readSavedRooms(database);
-    } catch (const std::exception& error) {
+    } catch (...) {
+        const Cause cause = CauseOf(std::current_exception());
         closeQuietly(database);
-        prompt.error("考室数据载入失败！", error.what());
+        prompt.fail("考室数据载入失败！", cause);
         return;
     }
     if (rooms.empty()) {

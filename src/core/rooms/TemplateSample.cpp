@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "services/ShellFolders.h"
 #include "services/Prompt.h"
 #include "services/ShellDialogs.h"
+#include "services/failure/FileErrorCause.h"
 #include "services/ShippedFiles.h"
 
 namespace sedilo::rooms {
@@ -27,8 +29,9 @@ fs::path makeFreshFolder()
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (!mkdtemp(buffer.data())) {
-        const int cause = errno; // the message's allocations may change it
-        throw std::runtime_error("无法建立临时文件夹“" + pattern + "”：" + std::strerror(cause));
+        const int failure = errno;
+        throw Failure(FileErrorCause(failure, pattern, FileAccess::Write,
+                                     "cannot create a temporary folder: " + std::string(std::strerror(failure))));
     }
     return fs::path(buffer.data());
 }
@@ -37,7 +40,7 @@ fs::path makeFreshFolder()
 std::string copySampleReadOnly(const fs::path& sample)
 {
     if (!fs::is_regular_file(sample))
-        throw std::runtime_error("找不到模板样例文件“" + sample.string() + "”。");
+        throw Failure({.kind = CauseKind::FileMissing, .file = sample.string(), .detail = "the sample is missing"});
     const fs::path copy = makeFreshFolder() / sample.filename();
     fs::copy_file(sample, copy);
     fs::permissions(copy, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
@@ -54,7 +57,7 @@ std::string templateSamplePath(const std::string& executableFolder)
 std::string OpenTemplateSample(const std::string& executableFolder, ShellDialogs& dialogs, Prompt& prompt)
 {
     std::string copy;
-    std::string cause;
+    std::optional<Cause> cause;
     try {
         copy = copySampleReadOnly(templateSamplePath(executableFolder));
         if (!dialogs.openDocument(copy)) {
@@ -63,15 +66,15 @@ std::string OpenTemplateSample(const std::string& executableFolder, ShellDialogs
             ReportNoDesktopHandler(prompt, messages::kNoExcel, copy);
             return {};
         }
-    } catch (const std::exception& error) {
-        cause = error.what();
+    } catch (...) {
+        cause = CauseOf(std::current_exception());
     }
-    if (!cause.empty()) {
+    if (cause) {
         if (!copy.empty()) {
             std::error_code ignored;
             fs::remove_all(fs::path(copy).parent_path(), ignored);
         }
-        prompt.error(messages::kNoExcel, cause);
+        prompt.fail(messages::kNoExcel, *cause);
         return {};
     }
     return copy;

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "services/failure/CauseCatalogue.h"
+#include "services/failure/Failure.h"
+
 namespace sedilo {
 
 // The system's message boxes. Every box the core shows goes through this one
@@ -39,7 +42,13 @@ public:
     {
         return show(PromptStyle::QuestionDefaultNo, text) == PromptAnswer::Yes;
     }
-    void error(const std::string& text, const std::string& detail = {}) { show(PromptStyle::Error, text, detail); }
+    void error(const std::string& text) { show(PromptStyle::Error, text); }
+    // A failure: the operation's message first, the Chinese cause on the
+    // second line, the technical summary only in the detailed text.
+    void fail(const std::string& message, const Cause& cause)
+    {
+        show(PromptStyle::Error, WithCause(message, cause), TechnicalSummary(cause));
+    }
     void inform(const std::string& text) { show(PromptStyle::Information, text); }
 };
 

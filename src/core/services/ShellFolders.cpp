@@ -66,7 +66,7 @@ void OpenOutputFolder(OutputFolderButton button, const std::string& ksoutpath, S
 void ReportNoDesktopHandler(Prompt& prompt, const std::string& message, const std::string& path)
 {
     const Cause cause{.kind = CauseKind::NoDesktopHandler, .file = path};
-    prompt.error(WithCause(message, cause), TechnicalSummary(cause));
+    prompt.fail(message, cause);
 }
 
 } // namespace sedilo

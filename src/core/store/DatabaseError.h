@@ -1,19 +1,23 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
+
+#include "services/failure/Failure.h"
 
 namespace sedilo::store {
 
-// A database failure. what() names the database file and the cause.
-class DatabaseError : public std::runtime_error {
+// A database failure. The cause names the database file; what() is the
+// technical summary.
+class DatabaseError : public Failure {
 public:
-    DatabaseError(const std::string& file, const std::string& cause)
-        : std::runtime_error(file + ": " + cause), m_cause(cause) {}
-    const std::string& cause() const { return m_cause; }
+    explicit DatabaseError(Cause cause) : Failure(std::move(cause)) {}
+    DatabaseError(const std::string& file, const std::string& detail,
+                  CauseKind kind = CauseKind::DatabaseUnusable)
+        : Failure({.kind = kind, .file = file, .detail = detail})
+    {
+    }
 
-private:
-    std::string m_cause;
+    const std::string& detail() const { return cause().detail; }
 };
 
 } // namespace sedilo::store

@@ -7,6 +7,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "services/failure/FileErrorCause.h"
 #include "store/DatabaseError.h"
 #include "store/SeatingDatabase.h"
 
@@ -26,7 +27,7 @@ std::filesystem::path userDataFolder()
         home = user ? user->pw_dir : nullptr;
     }
     if (!home || !*home)
-        throw DatabaseError("data.mdb", "there is no home folder to keep the database in");
+        throw DatabaseError("data.mdb", "there is no home folder to keep the database in", CauseKind::Unknown);
     return std::filesystem::path(home) / ".local" / "share" / "sedilo";
 }
 
@@ -40,7 +41,8 @@ std::string chooseDatabasePath(const std::string& executableFolder)
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error)
-        throw DatabaseError((folder / "data.mdb").string(), "the folder cannot be created (" + error.message() + ")");
+        throw DatabaseError(FileErrorCause(error.value(), folder.string(), FileAccess::Write,
+                                           "the folder cannot be created (" + error.message() + ")"));
     return databasePathInFolder(folder.string());
 }
 

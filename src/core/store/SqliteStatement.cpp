@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include "services/failure/FileErrorCause.h"
+
 namespace sedilo::store {
 
 namespace {
@@ -30,7 +32,27 @@ std::string describe(int code)
 DatabaseError sqliteFailure(sqlite3* db, const std::string& file, int code, const std::string& doing)
 {
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
-    return DatabaseError(file, describe(code) + " while " + doing + " (" + message + ")");
+    std::string detail = describe(code) + " while " + doing + " (" + message + ")";
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DatabaseError(file, detail, CauseKind::DatabaseInUse);
+    case SQLITE_FULL:
+        return DatabaseError(file, detail, CauseKind::DiskFull);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return DatabaseError(file, detail, CauseKind::FileNotWritable);
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR: {
+        // The file system's own refusal says more: a missing or read-only folder.
+        const int systemError = db ? sqlite3_system_errno(db) : 0;
+        if (systemError != 0)
+            return DatabaseError(FileErrorCause(systemError, file, FileAccess::Write, file + ": " + detail));
+        return DatabaseError(file, detail);
+    }
+    default:
+        return DatabaseError(file, detail);
+    }
 }
 
 std::string quotedName(const std::string& name)

@@ -68,7 +68,7 @@ TEST(StatementsIssued, AWholeSessionIssuesExactlyTheListedStatements)
             rooms.options.clickOrderingBox(box);
         const auto result = arrange::GenerateArrangement(session.generate, rooms, session.database, session.cipher,
                                                          prompt, {1});
-        ASSERT_EQ(result.outcome, arrange::GenerationResult::Outcome::Complete) << result.detail;
+        ASSERT_EQ(result.outcome, arrange::GenerationResult::Outcome::Complete) << TechnicalSummary(result.cause);
         EXPECT_EQ(guard.TabChanged(session::kExportTabIndex), std::nullopt);
     }
 

@@ -167,7 +167,8 @@ TEST_F(GenerateArrangementTest, NoOrderingTickedRebuildsThenFails)
 
     EXPECT_EQ(result.outcome, Outcome::Failed);
     ASSERT_EQ(m_prompt.shown().size(), 1u);
-    EXPECT_EQ(m_prompt.shown()[0].text, messages::kNoExcel);
+    EXPECT_EQ(m_prompt.shown()[0].headline(), messages::kNoExcel);
+    EXPECT_EQ(m_prompt.shown()[0].causeText(), "原因：没有选择考生排序方式。");
     EXPECT_NE(m_prompt.shown()[0].detail.find("ordering"), std::string::npos);
     EXPECT_EQ(placements().size(), 5u); // the working copy was rebuilt
     EXPECT_TRUE(outputFiles().empty());
@@ -211,8 +212,9 @@ TEST_F(GenerateArrangementTest, RoomNamedTwiceStopsBeforeAnythingIsWritten)
     const auto result = generate();
 
     EXPECT_EQ(result.outcome, Outcome::Failed);
-    EXPECT_EQ(m_prompt.shown().back().text, messages::kNoExcel);
-    EXPECT_NE(result.detail.find("room 第1考室"), std::string::npos) << result.detail;
+    EXPECT_EQ(m_prompt.shown().back().headline(), messages::kNoExcel);
+    EXPECT_EQ(result.cause.kind, CauseKind::DuplicateRoom);
+    EXPECT_EQ(result.cause.room, "第1考室");
     EXPECT_TRUE(outputFiles().empty());
     for (const Placement& row : placements())
         EXPECT_EQ(row.room, "");
@@ -228,7 +230,8 @@ TEST_F(GenerateArrangementTest, RoomNameTooLongForAFileNameNamesTheRealCause)
     const auto result = generate();
 
     EXPECT_EQ(result.outcome, Outcome::Failed);
-    EXPECT_NE(result.detail.find("File name too long"), std::string::npos) << result.detail;
+    EXPECT_EQ(result.cause.kind, CauseKind::NotAFileName);
+    EXPECT_NE(result.cause.detail.find("File name too long"), std::string::npos) << result.cause.detail;
     EXPECT_TRUE(outputFiles().empty());
 }
 
@@ -259,7 +262,8 @@ TEST_F(GenerateArrangementTest, UnsafeRoomNameStopsBeforeItsRoom)
     const auto result = generate();
 
     EXPECT_EQ(result.outcome, Outcome::Failed);
-    EXPECT_EQ(m_prompt.shown().back().text, messages::kNoExcel);
+    EXPECT_EQ(m_prompt.shown().back().headline(), messages::kNoExcel);
+    EXPECT_NE(m_prompt.shown().back().causeText().find("“../第2考室”不能用作文件名"), std::string::npos);
     EXPECT_NE(m_prompt.shown().back().detail.find("../第2考室"), std::string::npos);
     EXPECT_EQ(outputFiles(), std::vector<std::string>{"第1考室.xlsx"});
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("第2考室.xlsx")));
@@ -290,7 +294,8 @@ TEST_F(GenerateArrangementTest, EmptyTemplateFailsAfterEarlierRoomsAreKept)
     const auto result = generate();
 
     EXPECT_EQ(result.outcome, Outcome::Failed);
-    EXPECT_EQ(m_prompt.texts().back(), messages::kNoExcel);
+    EXPECT_EQ(m_prompt.headlines().back(), messages::kNoExcel);
+    EXPECT_EQ(result.cause.kind, CauseKind::EmptySheet);
     EXPECT_EQ(outputFiles(), std::vector<std::string>{"第1考室.xlsx"});
     EXPECT_EQ(placements()[29].room, "第1考室");
     EXPECT_EQ(m_tab.ksscpro.state().value, 30);
@@ -352,7 +357,7 @@ TEST_F(GenerateArrangementTest, FailureWritingTheRowsOfARoomLeavesNoHiddenFileBe
     const auto result = generate(4);
 
     EXPECT_EQ(result.outcome, Outcome::Failed);
-    EXPECT_EQ(result.detail, "write refused");
+    EXPECT_EQ(result.cause.detail, "write refused");
     EXPECT_EQ(outputFiles(), (std::vector<std::string>{"第1考室.xlsx", "第2考室.xlsx", "第3考室.xlsx"}));
     EXPECT_EQ(placements()[89].room, "第3考室");
 }

@@ -149,8 +149,9 @@ TEST_F(BaseDataImport, FailureHalfWayKeepsTheOldBaseDataAndGrid)
     ASSERT_FALSE(m_prompt.shown().empty());
     const auto& box = m_prompt.shown().back();
     EXPECT_EQ(box.style, PromptStyle::Error);
-    EXPECT_EQ(box.text, kImportFailed);
-    EXPECT_NE(box.detail.find("row 50, column D"), std::string::npos) << box.detail;
+    EXPECT_EQ(box.headline(), kImportFailed);
+    EXPECT_NE(box.causeText().find("第50行D列（D50）是错误值"), std::string::npos) << box.text;
+    EXPECT_NE(box.detail.find("#N/A"), std::string::npos) << box.detail;
     const auto texts = m_prompt.texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), std::string(kImportDone)), 0);
 
@@ -194,7 +195,8 @@ TEST_F(BaseDataImport, UnreadableSourcesFailWithTheirCause)
         if (box.style != PromptStyle::Error)
             continue;
         ++failures;
-        EXPECT_EQ(box.text, kImportFailed);
+        EXPECT_EQ(box.headline(), kImportFailed);
+        EXPECT_FALSE(box.causeText().empty());
         EXPECT_FALSE(box.detail.empty());
     }
     EXPECT_EQ(failures, 3);
@@ -212,7 +214,7 @@ TEST_F(BaseDataImport, DatabaseFailureStopsBeforeTheWarningAndTheBar)
 
     ASSERT_EQ(m_prompt.shown().size(), 1u);
     EXPECT_EQ(m_prompt.shown()[0].style, PromptStyle::Error);
-    EXPECT_EQ(m_prompt.shown()[0].text, kImportFailed);
+    EXPECT_EQ(m_prompt.shown()[0].headline(), kImportFailed);
     EXPECT_FALSE(m_prompt.shown()[0].detail.empty());
     EXPECT_EQ(m_tab.Prbar.state().maximum, barBefore.maximum);
 }

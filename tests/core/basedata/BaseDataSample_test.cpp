@@ -153,6 +153,7 @@ TEST(BaseDataSample, FailuresEndWithTheNoExcelMessageAndTheirCause)
     BaseDataSample nowhere(dir.path() / "missing" / "folder");
     nowhere.show(dialogs, prompt);
     ASSERT_EQ(prompt.shown().size(), 1u);
-    EXPECT_EQ(prompt.shown()[0].text, messages::kNoExcel);
+    EXPECT_EQ(prompt.shown()[0].headline(), messages::kNoExcel);
+    EXPECT_NE(prompt.shown()[0].causeText().find("不存在"), std::string::npos);
     EXPECT_FALSE(prompt.shown()[0].detail.empty());
 }

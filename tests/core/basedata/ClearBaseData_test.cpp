@@ -47,7 +47,7 @@ TEST(ClearBaseData, DatabaseFailureIsShownAndTheGridKept)
 
     ASSERT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(prompt.shown()[0].style, PromptStyle::Error);
-    EXPECT_EQ(prompt.shown()[0].text, kClearingFailed);
+    EXPECT_EQ(prompt.shown()[0].headline(), kClearingFailed);
     EXPECT_FALSE(prompt.shown()[0].detail.empty());
     EXPECT_EQ(tab.sjgrid.Rows(), 3);
 }

@@ -231,8 +231,9 @@ TEST_F(QueryExportTest, UnsafeUnitNameFailsAndKeepsEarlierWorkbooks)
     EXPECT_EQ(runExport(true), 1);
 
     EXPECT_EQ(writtenFiles(), std::vector<std::string>{"A班.xlsx"});
-    ASSERT_EQ(m_prompt.texts(), (std::vector<std::string>{kDoNotOperate, kNoExcel}));
+    ASSERT_EQ(m_prompt.headlines(), (std::vector<std::string>{kDoNotOperate, kNoExcel}));
     EXPECT_EQ(m_prompt.shown()[1].style, PromptStyle::Error);
+    EXPECT_EQ(m_prompt.shown()[1].causeText(), "原因：“B/班”不能用作文件名。");
     EXPECT_NE(m_prompt.shown()[1].detail.find("B/班"), std::string::npos) << m_prompt.shown()[1].detail;
 }
 
@@ -242,7 +243,8 @@ TEST_F(QueryExportTest, SaveFailureIsTheGeneralFailureWithItsCause)
 
     EXPECT_EQ(runExport(false, (m_dir.path() / "missing").string() + "/"), 0);
 
-    ASSERT_EQ(m_prompt.texts().back(), kNoExcel);
+    ASSERT_EQ(m_prompt.headlines().back(), kNoExcel);
+    EXPECT_EQ(m_prompt.shown().back().causeText(), "原因：文件夹“" + (m_dir.path() / "missing").string() + "”不存在。");
     EXPECT_FALSE(m_prompt.shown().back().detail.empty());
     EXPECT_NE(m_tab.cxdcscpro.state().status, kDone);
 }

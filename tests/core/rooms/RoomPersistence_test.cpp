@@ -260,7 +260,7 @@ TEST_F(RoomPersistenceTest, FailureHalfWayThroughSavingKeepsTheStoredList)
     SaveRooms(tab, database, prompt);
     ASSERT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(prompt.shown()[0].style, PromptStyle::Error);
-    EXPECT_EQ(prompt.shown()[0].text, "考室数据保存失败！");
+    EXPECT_EQ(prompt.shown()[0].headline(), "考室数据保存失败！");
     EXPECT_NE(prompt.shown()[0].detail.find("disk full"), std::string::npos) << prompt.shown()[0].detail;
     EXPECT_EQ(stored(), saved) << "the delete and the rows written before the failure are undone";
 
@@ -283,7 +283,7 @@ TEST_F(RoomPersistenceTest, FailureWhileLoadingLeavesTheGridAlone)
     LoadRooms(tab, database, prompt);
     ASSERT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(prompt.shown()[0].style, PromptStyle::Error);
-    EXPECT_EQ(prompt.shown()[0].text, "考室数据载入失败！");
+    EXPECT_EQ(prompt.shown()[0].headline(), "考室数据载入失败！");
     EXPECT_NE(prompt.shown()[0].detail.find("ksdata"), std::string::npos) << prompt.shown()[0].detail;
     EXPECT_EQ(gridRooms(tab), before);
     EXPECT_EQ(tab.kstjstr, countBefore);
@@ -295,6 +295,8 @@ TEST_F(RoomPersistenceTest, UnreadableDatabaseFileIsReportedNotThrown)
     std::ofstream(folder.file("data.mdb"), std::ios::binary) << std::string(4096, 'x');
     SaveRooms(tab, database, prompt);
     LoadRooms(tab, database, prompt);
-    EXPECT_EQ(prompt.texts(), (std::vector<std::string>{"考室数据保存失败！", "考室数据载入失败！"}));
+    EXPECT_EQ(prompt.headlines(), (std::vector<std::string>{"考室数据保存失败！", "考室数据载入失败！"}));
+    EXPECT_EQ(prompt.shown()[0].causeText(),
+              "原因：数据库文件“" + folder.file("data.mdb") + "”无法使用（已损坏或不是本软件的数据库）。");
     EXPECT_EQ(gridRooms(tab), (Rooms{{"A", presentA}}));
 }

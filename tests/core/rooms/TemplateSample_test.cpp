@@ -66,8 +66,8 @@ TEST_F(TemplateSampleTest, MissingSampleGivesTheExcelMessageWithTheCause)
     EXPECT_EQ(rooms::OpenTemplateSample(programFolder.path().string(), dialogs, prompt), "");
     ASSERT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(prompt.shown()[0].style, PromptStyle::Error);
-    EXPECT_EQ(prompt.shown()[0].text, "你的电脑可能没安装完整版的Excel！");
-    EXPECT_NE(prompt.shown()[0].detail.find("ksmb.xlsx"), std::string::npos);
+    EXPECT_EQ(prompt.shown()[0].headline(), "你的电脑可能没安装完整版的Excel！");
+    EXPECT_NE(prompt.shown()[0].causeText().find("ksmb.xlsx”不存在"), std::string::npos);
     EXPECT_TRUE(dialogs.openedDocuments.empty());
 }
 

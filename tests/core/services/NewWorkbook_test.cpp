@@ -102,7 +102,7 @@ TEST(NewWorkbookTest, SavingReplacesAndFailsWithTheCause)
         book.saveAs(folder.file("no such folder/export"));
         FAIL() << "no failure";
     } catch (const WorkbookError& error) {
-        EXPECT_NE(error.cause().find("No such file or directory"), std::string::npos) << error.cause();
+        EXPECT_NE(error.detail().find("No such file or directory"), std::string::npos) << error.detail();
     }
     EXPECT_THROW(book.setCellText(0, 1, "x"), WorkbookError);
     EXPECT_THROW(book.setCellText(1, 1, std::string(40000, 'x')), WorkbookError);

@@ -22,7 +22,7 @@ std::string openFailure(const std::string& path)
         return "";
     } catch (const WorkbookError& error) {
         EXPECT_EQ(error.file(), path);
-        return error.cause();
+        return error.detail();
     }
 }
 

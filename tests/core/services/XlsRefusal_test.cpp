@@ -23,7 +23,7 @@ std::string refusal(const std::string& bytes)
         Workbook::open(path);
     } catch (const WorkbookError& error) {
         EXPECT_EQ(error.file(), path);
-        return error.cause();
+        return error.detail();
     }
     return "";
 }

@@ -241,8 +241,9 @@ TEST(XlsxWorkbookTest, SavingReplacesAFileAndFailsCleanly)
         book->saveAs(folder.file("missing/room"));
         FAIL() << "no failure";
     } catch (const WorkbookError& error) {
-        EXPECT_EQ(error.file(), folder.file("missing/room.xlsx"));
-        EXPECT_NE(error.cause().find("No such file or directory"), std::string::npos) << error.cause();
+        EXPECT_EQ(error.cause().kind, sedilo::CauseKind::FolderMissing);
+        EXPECT_EQ(error.file(), folder.file("missing"));
+        EXPECT_NE(error.detail().find("No such file or directory"), std::string::npos) << error.detail();
     }
 
     std::filesystem::create_directory(folder.file("taken.xlsx"));

@@ -92,7 +92,7 @@ TEST(XlsxWorksheetTest, AnErrorValueIsAFailureNamingTheCell)
         sheet.cellText(5, 3);
         FAIL() << "no failure";
     } catch (const WorkbookError& error) {
-        EXPECT_EQ(error.cause(), "cell C5 holds the error #N/A");
+        EXPECT_EQ(error.detail(), "cell C5 holds the error #N/A");
         EXPECT_EQ(error.file(), fixturePath("xlsx-crafted.xlsx"));
     }
     EXPECT_THROW(sheet.forEachCell([](int, int, const std::string&) {}), WorkbookError);

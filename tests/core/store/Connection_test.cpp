@@ -31,7 +31,7 @@ void expectOpenFails(const std::string& file, const std::string& cause)
         FAIL() << "opened " << file;
     } catch (const DatabaseError& error) {
         EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
-        EXPECT_NE(error.cause().find(cause), std::string::npos) << error.what();
+        EXPECT_NE(error.detail().find(cause), std::string::npos) << error.what();
     }
     EXPECT_FALSE(connection.isOpen());
 }

@@ -58,7 +58,7 @@ PrintBook::PrintBook(const std::string& path, bool constantMemory) : m_path(path
     options.constant_memory = constantMemory ? LXW_TRUE : LXW_FALSE;
     m_book = workbook_new_opt(path.c_str(), &options);
     if (!m_book)
-        throw workbook::WorkbookError(path, "cannot start a new workbook");
+        throw workbook::WorkbookError(CauseKind::FileNotWritable, path, "cannot start a new workbook");
 }
 
 PrintBook::~PrintBook()
@@ -88,7 +88,7 @@ lxw_worksheet* PrintBook::addSheet(const std::string& wanted)
     m_sheetNames.insert(foldedAscii(name));
     lxw_worksheet* sheet = workbook_add_worksheet(m_book, name.c_str());
     if (!sheet)
-        throw workbook::WorkbookError(m_path, "cannot add the worksheet \"" + name + "\"");
+        throw workbook::WorkbookError(CauseKind::Unknown, m_path, "cannot add the worksheet \"" + name + "\"");
     return sheet;
 }
 
@@ -170,7 +170,7 @@ void PrintBook::close()
     m_book = nullptr;
     note(workbook_close(book), "saving the workbook");
     if (!m_failure.empty())
-        throw workbook::WorkbookError(m_path, m_failure);
+        throw workbook::WorkbookError(CauseKind::FileNotWritable, m_path, m_failure);
 }
 
 bool constantMemoryFits(std::size_t sheets)
@@ -185,17 +185,21 @@ bool constantMemoryFits(std::size_t sheets)
 
 void writePrintBook(const std::string& target, bool constantMemory, const std::function<void(PrintBook&)>& fill)
 {
+    std::string temporary;
     try {
         workbook::saveAtomically(target, [&](const std::string& tempPath) {
+            temporary = tempPath;
             PrintBook book(tempPath, constantMemory);
             fill(book);
             book.close();
         });
     } catch (const workbook::WorkbookError& failure) {
-        if (failure.file() == target)
+        if (temporary.empty() || failure.file() != temporary)
             throw;
         // The temporary name means nothing to the user.
-        throw workbook::WorkbookError(target, failure.cause());
+        Cause cause = failure.cause();
+        cause.file = target;
+        throw workbook::WorkbookError(std::move(cause));
     }
 }
 

@@ -124,7 +124,7 @@ PrintSheetsResult WritePrintSheets(const PrintSheetChoice& choice, const std::st
         } catch (...) {
             // The failure already being reported is the one that matters.
         }
-        prompt.error(WithCause(kPrintFailed, cause), TechnicalSummary(cause));
+        prompt.fail(kPrintFailed, cause);
         return result;
     }
     result.succeeded = true;

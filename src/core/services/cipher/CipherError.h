@@ -1,21 +1,25 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
+
+#include "services/failure/Failure.h"
 
 namespace sedilo::cipher {
 
 // A misuse of the cipher class, raised as an error number with a description.
-class CipherError : public std::runtime_error {
+// It reaches the user only behind the operation that used the cipher, so its
+// cause is the description as technical detail.
+class CipherError : public Failure {
 public:
     CipherError(int number, const std::string& description)
-        : std::runtime_error(description), m_number(number), m_description(description) {}
+        : Failure({.kind = CauseKind::Unknown, .detail = description}), m_number(number)
+    {
+    }
     int number() const { return m_number; }
-    const std::string& description() const { return m_description; }
+    const std::string& description() const { return cause().detail; }
 
 private:
     int m_number;
-    std::string m_description;
 };
 
 // The error numbers the class raises.

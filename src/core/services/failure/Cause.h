@@ -32,6 +32,10 @@ enum class CauseKind {
     DatabaseUnusable,     // file: the database
     NoOrderingTicked,
     OutOfMemory,          // file when known
+    UnsupportedWorkbookFormat, // file: an Excel 2-5/95 workbook
+    UnitsShareFileName,   // unit: two units whose query workbooks get one name
+    NameNotStorable,      // file, row, column: a name the cipher refuses
+    BadRoomListLine,      // file, row: a line of a command-line room list
     OutputCollidesWithRoom,          // name: the file written; room; file: the room workbook
     OutputCollidesWithQueryWorkbook, // name: the file written; unit; file: the query workbook
     Interrupted,          // the run was stopped by a signal

@@ -1,5 +1,8 @@
 #include "services/failure/CauseCatalogue.h"
 
+// A kind added without its sentence is a build error, not an English fallback.
+#pragma GCC diagnostic error "-Wswitch"
+
 namespace sedilo {
 
 namespace {
@@ -83,6 +86,14 @@ std::string ChineseCause(const Cause& cause)
         return "原因：没有选择考生排序方式。";
     case CauseKind::OutOfMemory:
         return "原因：" + (cause.file.empty() ? std::string("数据") : fileSubject(cause)) + "太大，内存不足。";
+    case CauseKind::UnsupportedWorkbookFormat:
+        return "原因：" + fileSubject(cause, "工作簿") + "是本软件不能读取的早期Excel格式，请在Excel中另存为.xlsx或Excel 97-2003工作簿后再用。";
+    case CauseKind::UnitsShareFileName:
+        return "原因：有几个单位去掉首尾空格后都叫" + quoted(cause.unit) + "，它们的查询文件会互相覆盖，请统一单位名称。";
+    case CauseKind::NameNotStorable:
+        return "原因：" + cellSubject(cause) + "的姓名无法加密保存。";
+    case CauseKind::BadRoomListLine:
+        return "原因：考室清单" + quoted(cause.file) + "第" + std::to_string(cause.row) + "行不是“考室名称<Tab>模板文件”的格式。";
     case CauseKind::OutputCollidesWithRoom:
         return "原因：要生成的文件" + quoted(cause.name) + "与考室" + quoted(cause.room) +
                "同名，会覆盖该考室的考室文件。";
@@ -94,7 +105,7 @@ std::string ChineseCause(const Cause& cause)
     case CauseKind::RoomListEmpty:
         return "原因：考室列表" + quoted(cause.file) + "是空的，其中没有考室。";
     case CauseKind::NulInRoomList:
-        return "原因：考室列表" + quoted(cause.file) + "第" + std::to_string(cause.row) + "行含有空字符（NUL），不是文本。";
+        return "原因：考室列表" + quoted(cause.file) + "第" + std::to_string(cause.row) + "行含有空字符，不是文本。";
     case CauseKind::NotAFolder:
         return "原因：" + quoted(cause.file) + "不是文件夹。";
     case CauseKind::NoDesktopHandler:

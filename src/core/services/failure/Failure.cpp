@@ -1,6 +1,9 @@
 #include "services/failure/Failure.h"
 
+#include <filesystem>
 #include <new>
+
+#include "services/failure/FileErrorCause.h"
 
 namespace sedilo {
 
@@ -30,6 +33,10 @@ Cause CauseOf(const std::exception& failure)
 {
     if (const auto* known = dynamic_cast<const Failure*>(&failure))
         return known->cause();
+    // The file operations that throw here create or replace files and folders.
+    if (const auto* files = dynamic_cast<const std::filesystem::filesystem_error*>(&failure);
+        files && files->code().category() == std::generic_category())
+        return FileErrorCause(files->code().value(), files->path1().string(), FileAccess::Write, failure.what());
     if (dynamic_cast<const std::bad_alloc*>(&failure))
         return {.kind = CauseKind::OutOfMemory, .detail = failure.what()};
     return {.kind = CauseKind::Unknown, .detail = failure.what()};

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <random>
 #include <unistd.h>
 
+#include "services/failure/FileErrorCause.h"
 #include "services/workbook/WorkbookError.h"
 
 namespace sedilo::workbook {
@@ -17,6 +19,19 @@ struct TempFile {
     std::string path;
     int fd = -1;
 };
+
+// The temporary file does not exist yet, so a refusal is the folder's; the
+// user is told about the file they asked for, not the temporary one.
+Cause tempFileCause(int failure, const std::string& candidate, const std::string& target)
+{
+    Cause cause = FileErrorCause(failure, candidate, FileAccess::Write,
+                                 std::string("cannot create a file there: ") + std::strerror(failure));
+    if (cause.file == candidate)
+        cause.file = target;
+    if (cause.kind == CauseKind::NotAFileName)
+        cause.name = std::filesystem::path(target).filename().string();
+    return cause;
+}
 
 // Creates an empty file with a name no other writer uses; the mode follows the
 // process's umask as for any new file.
@@ -30,18 +45,19 @@ TempFile createTempBeside(const std::string& target)
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
             return {candidate, fd};
-        const int cause = errno; // before anything that allocates can change it
-        if (cause != EEXIST)
-            throw WorkbookError(target, std::string("cannot create a file there: ") + std::strerror(cause));
+        const int failure = errno;
+        if (failure != EEXIST)
+            throw WorkbookError(tempFileCause(failure, candidate, target));
     }
-    throw WorkbookError(target, "cannot create a temporary file beside it");
+    throw WorkbookError(CauseKind::FileNotWritable, target, "cannot create a temporary file beside it");
 }
 
 void renameOver(const std::string& temp, const std::string& target)
 {
     if (std::rename(temp.c_str(), target.c_str()) != 0) {
-        const int cause = errno;
-        throw WorkbookError(target, std::string("cannot replace the file: ") + std::strerror(cause));
+        const int failure = errno;
+        throw WorkbookError(FileErrorCause(failure, target, FileAccess::Write,
+                                           std::string("cannot replace the file: ") + std::strerror(failure)));
     }
 }
 
@@ -79,7 +95,8 @@ void saveAtomically(const std::string& target, std::string_view content)
         failure = errno;
     try {
         if (failure != 0)
-            throw WorkbookError(target, std::string("cannot write the file: ") + std::strerror(failure));
+            throw WorkbookError(FileErrorCause(failure, target, FileAccess::Write,
+                                               std::string("cannot write the file: ") + std::strerror(failure)));
         renameOver(temp.path, target);
     } catch (...) {
         std::remove(temp.path.c_str());

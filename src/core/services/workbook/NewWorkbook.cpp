@@ -35,7 +35,7 @@ struct FontColor {
 void checkCell(int row, int column)
 {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
-        throw WorkbookError(kUnsaved, "there is no cell at row " + std::to_string(row) + ", column " +
+        throw WorkbookError(CauseKind::Unknown, kUnsaved, "there is no cell at row " + std::to_string(row) + ", column " +
                                           std::to_string(column));
 }
 
@@ -76,7 +76,7 @@ void NewWorkbook::setCellText(int row, int column, const std::string& text)
     checkCell(row, column);
     std::string valid = validUtf8(text);
     if (valid.size() > kMaxCellCharacters && utf16Length(valid) > kMaxCellCharacters)
-        throw WorkbookError(kUnsaved, "the text for cell " + cellName(row, column) +
+        throw WorkbookError(CauseKind::TextTooLong, std::string(), row, column, "the text for cell " + cellName(row, column) +
                                           " is longer than a cell can hold");
     if (valid.empty())
         m_data->cells.erase(cellKey(row, column));
@@ -121,7 +121,7 @@ std::string NewWorkbook::saveAs(const std::string& pathWithoutExtension) const
     saveAtomically(target, [&](const std::string& tempPath) {
         lxw_workbook* book = workbook_new(tempPath.c_str());
         if (!book)
-            throw WorkbookError(target, "cannot start a new workbook");
+            throw WorkbookError(CauseKind::Unknown, target, "cannot start a new workbook");
         lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
         std::map<std::uint32_t, lxw_format*> formats;
         const auto formatAt = [&](int row, int column) -> lxw_format* {
@@ -165,7 +165,8 @@ std::string NewWorkbook::saveAs(const std::string& pathWithoutExtension) const
         if (failure == LXW_NO_ERROR)
             failure = closed;
         if (failure != LXW_NO_ERROR)
-            throw WorkbookError(target, std::string("cannot write the workbook: ") + lxw_strerror(failure));
+            throw WorkbookError(CauseKind::FileNotWritable, target,
+                                std::string("cannot write the workbook: ") + lxw_strerror(failure));
     });
     return target;
 }

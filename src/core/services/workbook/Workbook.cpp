@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "services/failure/FileErrorCause.h"
 #include "services/failure/Failure.h"
 #include "services/workbook/XlsxSheetStream.h"
 #include "services/workbook/XlsxWorkbook.h"
@@ -27,7 +28,7 @@ WorkbookError notARegularFile(const std::string& path, const struct stat& info)
                        : S_ISFIFO(info.st_mode) ? "a FIFO"
                        : S_ISSOCK(info.st_mode) ? "a socket"
                                                 : "a device";
-    return WorkbookError(path, std::string("not a file but ") + what);
+    return WorkbookError(CauseKind::NotARegularFile, path, std::string("not a file but ") + what);
 }
 
 std::shared_ptr<const std::string> readWholeFile(const std::string& path)
@@ -39,8 +40,9 @@ std::shared_ptr<const std::string> readWholeFile(const std::string& path)
         throw notARegularFile(path, info);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        const int cause = errno; // before anything that allocates can change it
-        throw WorkbookError(path, std::string("cannot open the file: ") + std::strerror(cause));
+        const int failure = errno;
+        throw WorkbookError(
+            FileErrorCause(failure, path, FileAccess::Read, std::string("cannot open the file: ") + std::strerror(failure)));
     }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -48,7 +50,7 @@ std::shared_ptr<const std::string> readWholeFile(const std::string& path)
     }
     if (info.st_size > kFileLimit) {
         ::close(fd);
-        throw WorkbookError(path, "the file is too large for a workbook (" + std::to_string(info.st_size) + " bytes)");
+        throw WorkbookError(CauseKind::WorkbookTooLarge, path, "the file is too large for a workbook (" + std::to_string(info.st_size) + " bytes)");
     }
     auto bytes = std::make_shared<std::string>(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t filled = 0;
@@ -59,7 +61,8 @@ std::shared_ptr<const std::string> readWholeFile(const std::string& path)
         if (got < 0) {
             const int cause = errno;
             ::close(fd);
-            throw WorkbookError(path, std::string("cannot read the file: ") + std::strerror(cause));
+            throw WorkbookError(
+                FileErrorCause(cause, path, FileAccess::Read, std::string("cannot read the file: ") + std::strerror(cause)));
         }
         if (got == 0)
             break;
@@ -115,12 +118,12 @@ std::unique_ptr<Workbook> openAnyFormat(const std::string& path)
         bytes.reset();
         return openXls(path);
 #else
-        throw WorkbookError(path, "legacy .xls workbooks cannot be read by this build");
+        throw WorkbookError(CauseKind::UnsupportedWorkbookFormat, path, "legacy .xls workbooks cannot be read by this build");
 #endif
     }
     if (head.empty())
-        throw WorkbookError(path, "not a workbook: the file is empty");
-    throw WorkbookError(path, "not a workbook");
+        throw WorkbookError(CauseKind::NotAWorkbook, path, "not a workbook: the file is empty");
+    throw WorkbookError(CauseKind::NotAWorkbook, path, "not a workbook");
 }
 
 } // namespace

@@ -31,7 +31,7 @@ std::string isoDateText(const std::string& value)
 
 [[noreturn]] void fail(const std::string& cause, const std::string& file, const std::string& partName)
 {
-    throw WorkbookError(file, cause + " (in " + partName + ")");
+    throw WorkbookError(CauseKind::DamagedWorkbook, file, cause + " (in " + partName + ")");
 }
 
 std::string numberText(const CellElement& cell, const SheetContext& context, const std::string& file,

@@ -17,7 +17,7 @@ WorkbookParts locateParts(const ZipPackage& package)
     const auto packageRelationships = readRelationships(package, "");
     const Relationship* office = findRelationshipByType(packageRelationships, "/officeDocument");
     if (!office)
-        throw WorkbookError(file, "not a workbook: _rels/.rels names no workbook part");
+        throw WorkbookError(CauseKind::NotAWorkbook, file, "not a workbook: _rels/.rels names no workbook part");
     const std::string workbookName = resolvePartName("", office->target);
 
     pugi::xml_document workbook;
@@ -31,15 +31,15 @@ WorkbookParts locateParts(const ZipPackage& package)
 
     const pugi::xml_node firstSheet = childNamed(childNamed(root, "sheets"), "sheet");
     if (!firstSheet)
-        throw WorkbookError(file, "the workbook has no sheet");
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "the workbook has no sheet");
     const std::string id = attributeNamed(firstSheet, "id").value();
     const auto relationships = readRelationships(package, workbookName);
     const Relationship* sheet = findRelationshipById(relationships, id);
     if (!sheet || sheet->external)
-        throw WorkbookError(file, "the part of sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "the part of sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
                                       "\") is not named in the workbook's relationships");
     if (!std::string_view(sheet->type).ends_with("/worksheet"))
-        throw WorkbookError(file, "sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
                                       "\") is not a worksheet but " + sheet->type.substr(sheet->type.rfind('/') + 1));
     parts.sheetPartName = resolvePartName(workbookName, sheet->target);
     if (const Relationship* strings = findRelationshipByType(relationships, "/sharedStrings"))

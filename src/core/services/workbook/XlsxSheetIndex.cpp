@@ -29,7 +29,7 @@ public:
         parseXmlPart(document, m_xml, m_file, m_partName);
         const pugi::xml_node sheetData = childNamed(document.document_element(), "sheetData");
         if (!sheetData)
-            throw WorkbookError(m_file, "the worksheet " + m_partName + " has no sheetData element");
+            throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "the worksheet " + m_partName + " has no sheetData element");
         const std::size_t dataBegin = tagStart(sheetData);
         m_index.prefix = std::string(elementPrefix(m_xml, dataBegin));
         locateContentEnd(dataBegin, m_index.sheetDataContentEnd, m_index.sheetDataSelfClosing);
@@ -52,7 +52,7 @@ public:
 private:
     [[noreturn]] void fail(const std::string& cause) const
     {
-        throw WorkbookError(m_file, cause + " (in " + m_partName + ")");
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, cause + " (in " + m_partName + ")");
     }
 
     std::size_t tagStart(pugi::xml_node node) const

@@ -137,7 +137,7 @@ private:
     void startCell(const char** attributes)
     {
         if (++m_cells > XlsxSheetStream::kCellLimit)
-            throw WorkbookError(m_file, "worksheet 1 holds more than " + std::to_string(XlsxSheetStream::kCellLimit) +
+            throw WorkbookError(CauseKind::WorkbookTooLarge, m_file, "worksheet 1 holds more than " + std::to_string(XlsxSheetStream::kCellLimit) +
                                             " cells: too large to be read");
         m_cellRow = m_row;
         m_cellColumn = m_column + 1;
@@ -161,7 +161,7 @@ private:
         m_column = m_cellColumn;
         const std::uint64_t key = cellKey(m_cellRow, m_cellColumn);
         if (m_cells > 1 && key <= m_lastKey)
-            throw UnorderedSheet(m_file, "the cells of worksheet 1 are not in row order (at " +
+            throw UnorderedSheet(CauseKind::DamagedWorkbook, m_file, "the cells of worksheet 1 are not in row order (at " +
                                              cellName(m_cellRow, m_cellColumn) + ")");
         m_lastKey = key;
         CellElement element;
@@ -239,7 +239,7 @@ void XlsxSheetStream::read(const std::string& path, std::shared_ptr<const std::s
         return;
     }
     if (!parser.sawSheetData())
-        throw WorkbookError(path, "the worksheet " + parts.sheetPartName + " has no sheetData element");
+        throw WorkbookError(CauseKind::DamagedWorkbook, path, "the worksheet " + parts.sheetPartName + " has no sheetData element");
 }
 
 } // namespace sedilo::workbook

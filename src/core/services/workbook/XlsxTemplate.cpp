@@ -60,7 +60,7 @@ std::string XlsxTemplate::package(const std::string* editedSheetXml, bool formul
             zip_source_free(buffer);
         const std::string message = zip_error_strerror(&error);
         zip_error_fini(&error);
-        throw WorkbookError(target, "cannot build the package: " + message);
+        throw WorkbookError(CauseKind::Unknown, target, "cannot build the package: " + message);
     }
     zip_error_fini(&error);
     zip_source_keep(buffer);
@@ -68,7 +68,7 @@ std::string XlsxTemplate::package(const std::string* editedSheetXml, bool formul
     const auto fail = [&](const std::string& what) {
         const std::string message = what + ": " + zip_strerror(output);
         zip_discard(output);
-        throw WorkbookError(target, message);
+        throw WorkbookError(CauseKind::Unknown, target, message);
     };
 
     const std::uint64_t count = source.entryCount();
@@ -110,12 +110,12 @@ std::string XlsxTemplate::package(const std::string* editedSheetXml, bool formul
     zip_stat_init(&built);
     std::string content;
     if (zip_source_stat(buffer, &built) != 0 || zip_source_open(buffer) != 0)
-        throw WorkbookError(target, "cannot read the built package");
+        throw WorkbookError(CauseKind::Unknown, target, "cannot read the built package");
     content.resize(built.size);
     const zip_int64_t got = zip_source_read(buffer, content.data(), built.size);
     zip_source_close(buffer);
     if (got != static_cast<zip_int64_t>(built.size))
-        throw WorkbookError(target, "cannot read the built package");
+        throw WorkbookError(CauseKind::Unknown, target, "cannot read the built package");
     return content;
 }
 

@@ -12,14 +12,14 @@ namespace sedilo::workbook {
 void XlsxWorksheet::checkCell(int row, int column) const
 {
     if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
-        throw WorkbookError(m_template->path, "there is no cell at row " + std::to_string(row) + ", column " +
+        throw WorkbookError(CauseKind::Unknown, m_template->path, "there is no cell at row " + std::to_string(row) + ", column " +
                                                   std::to_string(column));
 }
 
 const std::string& XlsxWorksheet::templateText(const IndexedCell& cell) const
 {
     if (cell.error)
-        throw WorkbookError(m_template->path,
+        throw WorkbookError(CauseKind::ErrorCell, m_template->path, cell.row, cell.column,
                             "cell " + cellName(cell.row, cell.column) + " holds the error " + cell.text);
     return cell.text;
 }

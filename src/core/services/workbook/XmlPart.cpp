@@ -13,20 +13,20 @@ void parseXmlPart(pugi::xml_document& document, const std::string& xml, const st
     // A document costs up to some forty times its text; every element needs
     // a '<', so counting them bounds the nodes before any is made.
     if (xml.size() > kDocumentPartLimit)
-        throw WorkbookError(file, "the part " + partName + " is too large to be read as a document (" +
+        throw WorkbookError(CauseKind::WorkbookTooLarge, file, "the part " + partName + " is too large to be read as a document (" +
                                       std::to_string(xml.size()) + " bytes; the limit is " +
                                       std::to_string(kDocumentPartLimit) + ")");
     if (std::count(xml.begin(), xml.end(), '<') > static_cast<std::ptrdiff_t>(kDocumentElementLimit))
-        throw WorkbookError(file, "the part " + partName + " holds too many elements to be read as a document "
+        throw WorkbookError(CauseKind::WorkbookTooLarge, file, "the part " + partName + " holds too many elements to be read as a document "
                                   "(the limit is " + std::to_string(kDocumentElementLimit) + ")");
     // A text of white space only (<t> </t>) is still the cell's text.
     const pugi::xml_parse_result result = document.load_buffer(
         xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
     if (!result)
-        throw WorkbookError(file, "malformed XML in " + partName + ": " + result.description() + " at byte " +
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "malformed XML in " + partName + ": " + result.description() + " at byte " +
                                       std::to_string(result.offset));
     if (!document.document_element())
-        throw WorkbookError(file, "the part " + partName + " holds no XML element");
+        throw WorkbookError(CauseKind::DamagedWorkbook, file, "the part " + partName + " holds no XML element");
 }
 
 std::string_view localName(const char* qualifiedName)

@@ -36,7 +36,7 @@ const char* XmlStream::attribute(const char** attributes, std::string_view name)
 
 void XmlStream::fail(const std::string& cause) const
 {
-    throw WorkbookError(m_file, cause + " (in " + m_partName + ")");
+    throw WorkbookError(CauseKind::DamagedWorkbook, m_file, cause + " (in " + m_partName + ")");
 }
 
 void XmlStream::stopWith(std::string cause)
@@ -109,7 +109,7 @@ void XmlStream::parse(const char* data, std::size_t size, bool last)
                 std::rethrow_exception(m_handlerFailure);
             if (!m_stopCause.empty())
                 fail(m_stopCause);
-            throw WorkbookError(m_file, "malformed XML in " + m_partName + ": " +
+            throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "malformed XML in " + m_partName + ": " +
                                             XML_ErrorString(XML_GetErrorCode(m_parser)) + " at byte " +
                                             std::to_string(XML_GetCurrentByteIndex(m_parser)));
         }

@@ -31,11 +31,11 @@ ZipPackage::ZipPackage(std::string file, std::shared_ptr<const std::string> byte
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(m_bytes->data(), m_bytes->size(), 0, &error);
     if (!source)
-        throw WorkbookError(m_file, "cannot read the zip archive: " + libzipMessage(&error));
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "cannot read the zip archive: " + libzipMessage(&error));
     m_archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!m_archive) {
         zip_source_free(source);
-        throw WorkbookError(m_file, "damaged or truncated zip archive: " + libzipMessage(&error));
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "damaged or truncated zip archive: " + libzipMessage(&error));
     }
     zip_error_fini(&error);
 }
@@ -64,7 +64,7 @@ std::string ZipPackage::read(const std::string& partName) const
 {
     const auto index = find(partName);
     if (!index)
-        throw WorkbookError(m_file, "the part " + partName + " is missing");
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "the part " + partName + " is missing");
     return readEntry(*index, partName);
 }
 
@@ -80,7 +80,7 @@ std::uint64_t ZipPackage::checkedSize(const std::string& partName, std::uint64_t
 {
     const auto index = find(partName);
     if (!index)
-        throw WorkbookError(m_file, "the part " + partName + " is missing");
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "the part " + partName + " is missing");
     return checkedEntrySize(*index, partName, limit);
 }
 
@@ -89,7 +89,7 @@ void ZipPackage::stream(const std::string& partName, std::uint64_t limit,
 {
     const auto index = find(partName);
     if (!index)
-        throw WorkbookError(m_file, "the part " + partName + " is missing");
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "the part " + partName + " is missing");
     streamEntry(*index, partName, limit, sink);
 }
 
@@ -100,17 +100,17 @@ std::uint64_t ZipPackage::checkedEntrySize(std::uint64_t index, const std::strin
     zip_stat_init(&stat);
     if (zip_stat_index(m_archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
         !(stat.valid & ZIP_STAT_COMP_SIZE))
-        throw WorkbookError(m_file, "cannot read the part " + partName + ": " + zip_strerror(m_archive));
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "cannot read the part " + partName + ": " + zip_strerror(m_archive));
     // The general limit first, then the packing, then the caller's own limit,
     // so that a bomb is called one whatever it claims.
     const auto tooLarge = [&](std::uint64_t bound) {
-        return WorkbookError(m_file, "the part " + partName + " is too large (" + std::to_string(stat.size) +
+        return WorkbookError(CauseKind::WorkbookTooLarge, m_file, "the part " + partName + " is too large (" + std::to_string(stat.size) +
                                          " bytes unpacked; the limit is " + std::to_string(bound) + ")");
     };
     if (stat.size > std::max(limit, kPartLimit))
         throw tooLarge(std::max(limit, kPartLimit));
     if (stat.size > stat.comp_size * kMaxRatio + kRatioSlack)
-        throw WorkbookError(m_file, "the part " + partName + " claims " + std::to_string(stat.size) +
+        throw WorkbookError(CauseKind::WorkbookTooLarge, m_file, "the part " + partName + " claims " + std::to_string(stat.size) +
                                         " bytes from " + std::to_string(stat.comp_size) +
                                         " packed bytes: a zip bomb, refused");
     if (stat.size > limit)
@@ -132,7 +132,7 @@ void ZipPackage::streamEntry(std::uint64_t index, const std::string& partName, s
     const std::uint64_t size = checkedEntrySize(index, partName, limit);
     zip_file_t* entry = zip_fopen_index(m_archive, index, 0);
     if (!entry)
-        throw WorkbookError(m_file, "cannot open the part " + partName + ": " + zip_strerror(m_archive));
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "cannot open the part " + partName + ": " + zip_strerror(m_archive));
     std::unique_ptr<zip_file_t, decltype(&zip_fclose)> closer(entry, &zip_fclose);
     constexpr std::uint64_t kPiece = 256 * 1024;
     std::vector<char> piece(static_cast<std::size_t>(std::min(kPiece, std::max<std::uint64_t>(size, 1))));
@@ -161,7 +161,7 @@ void ZipPackage::streamEntry(std::uint64_t index, const std::string& partName, s
             failure = zip_error_strerror(zip_file_get_error(entry));
     }
     if (!failure.empty())
-        throw WorkbookError(m_file, "the part " + partName + " is damaged: " + failure);
+        throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "the part " + partName + " is damaged: " + failure);
 }
 
 } // namespace sedilo::workbook

@@ -48,7 +48,8 @@ public:
             const std::string_view body = rec.body(m_book.stream);
             switch (rec.type) {
             case record::FilePass:
-                throw BiffError("the workbook is encrypted (protected by a password); save it without a password first");
+                throw BiffError("the workbook is encrypted (protected by a password); save it without a password first",
+                                CauseKind::PasswordProtected);
             case record::DateMode:
                 m_book.date1904 = body.size() >= 2 && readU16(body.data()) != 0;
                 break;
@@ -102,16 +103,19 @@ private:
         const BiffRecord& bof = records.front();
         if (bof.type == 0x0009 || bof.type == 0x0209 || bof.type == 0x0409)
             throw BiffError("the workbook is in the Excel 2–4 format, which is not supported; save it as .xlsx or "
-                            "Excel 97–2003 .xls");
+                            "Excel 97–2003 .xls",
+                            CauseKind::UnsupportedWorkbookFormat);
         if (bof.type != record::Bof || bof.size < 4)
             throw BiffError("the workbook stream does not start with a BOF record");
         const std::string_view body = bof.body(m_book.stream);
         const std::uint16_t version = readU16(body.data());
         if (version != Biff8Version)
             throw BiffError("the workbook is in the Excel 5.0/95 format (BIFF5) or older, which is not supported; "
-                            "save it as .xlsx or Excel 97–2003 .xls");
+                            "save it as .xlsx or Excel 97–2003 .xls",
+                            CauseKind::UnsupportedWorkbookFormat);
         if (readU16(body.data() + 2) != GlobalsSubstream)
-            throw BiffError("the stream is not a workbook (it does not start with workbook globals)");
+            throw BiffError("the stream is not a workbook (it does not start with workbook globals)",
+                            CauseKind::NotAWorkbook);
     }
 
     std::size_t readSharedStrings(std::size_t first)
@@ -206,7 +210,7 @@ private:
         const int column = readU16(body + 2) + 1 + columnOffset;
         auto [it, inserted] = m_book.cells.try_emplace(CellKey{row, column});
         if (inserted && m_book.cells.size() > MaxCells)
-            throw BiffError("worksheet 1 holds more cells than any seat chart could");
+            throw BiffError("worksheet 1 holds more cells than any seat chart could", CauseKind::WorkbookTooLarge);
         it->second = XlsCell{};
         it->second.xf = xf;
         it->second.record = index;
@@ -357,8 +361,13 @@ XlsBook readXlsBook(std::string fileBytes)
     if (!stream) {
         if (book.container.findStream("Book"))
             throw BiffError("the workbook is in the Excel 5.0/95 format (BIFF5) or older, which is not supported; "
-                            "save it as .xlsx or Excel 97–2003 .xls");
-        throw BiffError("the compound document holds no workbook");
+                            "save it as .xlsx or Excel 97–2003 .xls",
+                            CauseKind::UnsupportedWorkbookFormat);
+        // A password-protected .xlsx is kept encrypted inside a compound file.
+        if (book.container.findStream("EncryptedPackage"))
+            throw BiffError("the workbook is encrypted (protected by a password); save it without a password first",
+                            CauseKind::PasswordProtected);
+        throw BiffError("the compound document holds no workbook", CauseKind::NotAWorkbook);
     }
     book.streamName = stream->name;
     // The stream's bytes move out of the tree: a save writes the patched

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "services/failure/Cause.h"
+
 namespace sedilo::workbook::xls {
 
 // Record types of the BIFF8 workbook stream that the reader and patcher use.
@@ -46,7 +48,14 @@ inline constexpr std::size_t MaxRecordData = 8224;
 // A workbook stream that breaks the BIFF8 rules; the opener adds the file name.
 class BiffError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit BiffError(const std::string& detail, CauseKind kind = CauseKind::DamagedWorkbook)
+        : std::runtime_error(detail), m_kind(kind)
+    {
+    }
+    CauseKind kind() const { return m_kind; }
+
+private:
+    CauseKind m_kind;
 };
 
 // One record of a stream: its type and where its body lies.

@@ -99,7 +99,7 @@ CompoundEntry* CompoundEntry::findStream(std::string_view childName)
 CompoundEntry readCompoundFile(std::string_view bytes)
 {
     if (bytes.size() < 512 || bytes.substr(0, CompoundFileMagic.size()) != CompoundFileMagic)
-        throw BiffError("the file is not a compound document");
+        throw BiffError("the file is not a compound document", CauseKind::NotAWorkbook);
     // libgsf registers its object types on first use without a lock; doing it
     // here, while a template is opened, keeps later saves from parallel
     // threads clear of that race.

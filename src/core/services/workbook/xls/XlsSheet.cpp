@@ -48,7 +48,8 @@ std::string XlsSheet::storedText(const CellKey& key, const XlsCell& cell) const
     case XlsCell::Kind::Error:
         break;
     }
-    throw WorkbookError(m_path, "cell " + cellName(key.first, key.second) + " holds the error " + errorName(cell.code));
+    throw WorkbookError(CauseKind::ErrorCell, m_path, key.first, key.second,
+                        "cell " + cellName(key.first, key.second) + " holds the error " + errorName(cell.code));
 }
 
 std::string XlsSheet::cellText(int row, int column) const
@@ -74,7 +75,7 @@ void XlsSheet::setCellText(int row, int column, const std::string& text)
     const CellKey key{row, column};
     const auto cell = m_book->cells.find(key);
     if (cell == m_book->cells.end())
-        throw WorkbookError(m_path, "cell " + cellName(key.first, key.second)
+        throw WorkbookError(CauseKind::Unknown, m_path, key.first, key.second, "cell " + cellName(key.first, key.second)
                                         + " holds nothing; an .xls file can only be written in cells that exist");
     m_edits[key] = text;
 }

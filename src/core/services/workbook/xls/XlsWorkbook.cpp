@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "services/failure/FileErrorCause.h"
 #include "services/workbook/AtomicSave.h"
 #include "services/workbook/xls/Biff8Reader.h"
 #include "services/workbook/xls/XlsPatcher.h"
@@ -27,18 +28,20 @@ std::string readFile(const std::string& path)
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int cause = errno;
-        throw WorkbookError(path, std::string("cannot be opened: ") + std::strerror(cause));
+        throw WorkbookError(
+            FileErrorCause(cause, path, FileAccess::Read, std::string("cannot be opened: ") + std::strerror(cause)));
     }
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     if (size < 0)
-        throw WorkbookError(path, "cannot be read");
+        throw WorkbookError(CauseKind::FileUnreadable, path, "cannot be read");
     if (static_cast<std::uintmax_t>(size) > MaxFileSize)
-        throw WorkbookError(path, "is larger than 256 MB, far more than any workbook the program handles");
+        throw WorkbookError(CauseKind::WorkbookTooLarge, path,
+                            "is larger than 256 MB, far more than any workbook the program handles");
     in.seekg(0);
     std::string bytes(static_cast<std::size_t>(size), '\0');
     if (!in.read(bytes.data(), size))
-        throw WorkbookError(path, "cannot be read");
+        throw WorkbookError(CauseKind::FileUnreadable, path, "cannot be read");
     return bytes;
 }
 
@@ -62,7 +65,8 @@ public:
             const std::string stream = xls::patchWorkbookStream(*m_book, m_sheet.edits());
             bytes = xls::writeCompoundFile(m_book->container, m_book->streamName, stream);
         } catch (const BiffError& error) {
-            throw WorkbookError(target, error.what());
+            // The template's own structure is at fault, not the target.
+            throw WorkbookError(error.kind(), m_path, error.what());
         }
         saveAtomically(target, [&](const std::string& temporary) {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -71,7 +75,8 @@ public:
             out.close();
             if (!out) {
                 const int cause = writeCause != 0 ? writeCause : errno;
-                throw WorkbookError(target, std::string("cannot be written: ") + std::strerror(cause));
+                throw WorkbookError(FileErrorCause(cause, target, FileAccess::Write,
+                                                   std::string("cannot be written: ") + std::strerror(cause)));
             }
         });
         return target;
@@ -97,9 +102,9 @@ std::unique_ptr<Workbook> openXls(const std::string& path)
         auto book = std::make_shared<const XlsBook>(xls::readXlsBook(std::move(bytes)));
         return std::make_unique<XlsWorkbook>(std::move(book), path);
     } catch (const BiffError& error) {
-        throw WorkbookError(path, error.what());
+        throw WorkbookError(error.kind(), path, error.what());
     } catch (const std::bad_alloc&) {
-        throw WorkbookError(path, "is too large to be read");
+        throw WorkbookError(CauseKind::WorkbookTooLarge, path, "is too large to be read");
     }
 }
 
