@@ -50,7 +50,7 @@ void click(MainWindow& window, const char* button)
 }
 
 // The demo list imported, three rooms of the sample, the rooms generated into
-// `outputFolder` and the query workbooks exported there.
+// `outputFolder` and the query workbooks and print-ready sheets written there.
 bool saveShotsOfAWorkedExample(MainWindow& window, const QDir& target, const QDir& data, const QString& outputFolder)
 {
     setText(window, "sjlj", data.filePath(QString::fromLatin1(kDemoExaminees)));
@@ -70,6 +70,7 @@ bool saveShotsOfAWorkedExample(MainWindow& window, const QDir& target, const QDi
         return false;
 
     click(window, "PushButton5");
+    click(window, "dyscbt");
     return saveShot(window, 3, target, QStringLiteral("tab3-exported.png"));
 }
 
