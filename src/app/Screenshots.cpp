@@ -59,8 +59,12 @@ bool saveShotsOfAWorkedExample(MainWindow& window, const QDir& target, const QDi
         return false;
 
     setText(window, "ksmbpath", data.filePath(QString::fromLatin1(kRoomTemplate)));
-    for (int room = 0; room < kDemoRooms; ++room)
+    // One room short first: 60 seats for 70 examinees shows the capacity line in red.
+    for (int room = 0; room < kDemoRooms - 1; ++room)
         click(window, "szksbt2");
+    if (!saveShot(window, 1, target, QStringLiteral("tab1-rooms-short.png")))
+        return false;
+    click(window, "szksbt2");
     if (!saveShot(window, 1, target, QStringLiteral("tab1-rooms.png")))
         return false;
 
