@@ -22,7 +22,9 @@ std::optional<long> SeatCounts::of(const std::string& path)
     try {
         // The fill direction orders the seats but never changes how many there are.
         const RoomTemplate roomTemplate(path, rooms::FillDirection::Vertical);
-        seats = static_cast<long>(roomTemplate.seatPath().seats().size());
+        // A cell that cannot be read stops generation there: no count to trust.
+        if (!roomTemplate.seatPath().unreadable())
+            seats = static_cast<long>(roomTemplate.seatPath().seats().size());
     } catch (...) {
         // Unreadable: unknown, and not read again until the file changes.
     }
