@@ -5,6 +5,7 @@
 
 #include "ArrangementJob.h"
 #include "CommandRegistry.h"
+#include "PathOption.h"
 #include "PrintSheetList.h"
 
 namespace sedilo::cli {
@@ -68,11 +69,15 @@ std::string parse(const std::vector<std::string>& args, ArrangementJob& job, std
         if (values[required].empty())
             return std::string(required) + " is required";
     }
-    job.examineeWorkbook = values["--examinees"];
-    roomList = values["--rooms"];
-    job.outputFolder = values["--out"];
-    job.databaseFile = values["--db"];
-    std::string problem;
+    std::string problem = absolutePathOption("--examinees", values["--examinees"], job.examineeWorkbook);
+    if (problem.empty())
+        problem = absolutePathOption("--rooms", values["--rooms"], roomList);
+    if (problem.empty())
+        problem = absolutePathOption("--out", values["--out"], job.outputFolder);
+    if (problem.empty() && values.count("--db"))
+        problem = absolutePathOption("--db", values["--db"], job.databaseFile);
+    if (!problem.empty())
+        return problem;
     if (values.count("--order"))
         problem = choose(kOrderings, "--order", values["--order"], job.ordering);
     if (problem.empty() && values.count("--fill"))
@@ -94,7 +99,9 @@ std::string parse(const std::vector<std::string>& args, ArrangementJob& job, std
     if (values.count("--apart-report")) {
         if (!values.count("--apart"))
             return "--apart-report needs --apart";
-        job.apartReport = values["--apart-report"];
+        problem = absolutePathOption("--apart-report", values["--apart-report"], job.apartReport);
+        if (!problem.empty())
+            return problem;
     }
     if (problem.empty() && values.count("--seed")) {
         const std::string& text = values["--seed"];
@@ -116,7 +123,7 @@ int runArrange(const std::vector<std::string>& args)
     try {
         job.rooms = readRoomList(roomList);
     } catch (const std::exception& failure) {
-        std::cerr << "sedilo-cli arrange: " << failure.what() << "\n";
+        std::cerr << "sedilo-cli arrange: " << failureText(failure) << "\n";
         return kExitFailure;
     }
     return runArrangement(job, std::cout, std::cerr);

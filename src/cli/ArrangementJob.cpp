@@ -1,20 +1,31 @@
 #include "ArrangementJob.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <random>
+#include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <streambuf>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "CliPrompt.h"
 #include "CommandRegistry.h"
+#include "Interruption.h"
+#include "PathOption.h"
 #include "arrange/GenerateArrangement.h"
 #include "basedata/BaseDataImport.h"
 #include "export/QueryExport.h"
 #include "export/print/PrintSheets.h"
 #include "rooms/RoomEditor.h"
 #include "services/cipher/NameCipher.h"
+#include "services/failure/Failure.h"
 #include "store/SeatingDatabase.h"
 
 namespace sedilo::cli {
@@ -48,25 +59,38 @@ protected:
     int overflow(int c) override { return c; }
 };
 
-// A database file that lives only as long as the run.
+// A database file that lives only as long as the run, in a folder only this
+// user can enter: it holds every examinee's name and exam number.
 class ScratchDatabase {
 public:
     ScratchDatabase()
     {
-        std::random_device device;
-        m_folder = fs::temp_directory_path() / ("sedilo-arrange-" + std::to_string(device()) + std::to_string(device()));
-        fs::create_directories(m_folder);
+        std::string pattern = (fs::temp_directory_path() / "sedilo-arrange-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw Failure({.kind = CauseKind::FolderNotWritable,
+                           .file = fs::temp_directory_path().string(),
+                           .detail = std::string("cannot create a temporary folder: ") + std::strerror(errno)});
+        m_folder = pattern;
     }
     ~ScratchDatabase()
     {
         std::error_code ignored;
         fs::remove_all(m_folder, ignored);
     }
+    ScratchDatabase(const ScratchDatabase&) = delete;
+    ScratchDatabase& operator=(const ScratchDatabase&) = delete;
     std::string file() const { return (m_folder / "data.mdb").string(); }
 
 private:
     fs::path m_folder;
 };
+
+// A stored text as one field of a tab-separated line.
+std::string field(std::string text)
+{
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return text;
+}
 
 // One pair a line: ROOM, SEAT, CELL, OTHER SEAT, OTHER CELL, UNIT, tab-separated.
 bool writeApartReport(const std::string& path, const std::vector<arrange::SameUnitPair>& pairs, std::ostream& err)
@@ -74,8 +98,8 @@ bool writeApartReport(const std::string& path, const std::vector<arrange::SameUn
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << "room\tseat\tcell\tother seat\tother cell\tunit\n";
     for (const arrange::SameUnitPair& pair : pairs) {
-        file << pair.room << '\t' << pair.seat << '\t' << pair.cell << '\t' << pair.otherSeat << '\t'
-             << pair.otherCell << '\t' << pair.unit << '\n';
+        file << field(pair.room) << '\t' << pair.seat << '\t' << pair.cell << '\t' << pair.otherSeat << '\t'
+             << pair.otherCell << '\t' << field(pair.unit) << '\n';
     }
     file.close();
     if (!file) {
@@ -85,14 +109,39 @@ bool writeApartReport(const std::string& path, const std::vector<arrange::SameUn
     return true;
 }
 
-} // namespace
+// A progress bar that ends the run at its next step once a signal arrived.
+void stopOnSignal(ProgressControl& bar)
+{
+    bar.setListener([](const ProgressState&) { stopIfInterrupted(); });
+}
 
-int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& err)
+int reportFailure(std::ostream& err, const std::exception& failure)
+{
+    err << "sedilo-cli arrange: " << failureText(failure) << "\n";
+    return kExitFailure;
+}
+
+int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
 {
     std::optional<ScratchDatabase> scratch;
-    if (job.databaseFile.empty())
-        scratch.emplace();
-    store::SeatingDatabase database(scratch ? scratch->file() : job.databaseFile);
+    std::optional<store::SeatingDatabase> database;
+    std::optional<store::DatabaseHold> hold;
+    std::string folder = job.outputFolder;
+    try {
+        if (folder.empty())
+            throw Failure({.kind = CauseKind::FolderMissing, .detail = "no output folder"});
+        // Before the import replaces any base data.
+        prepareOutputFolder(folder);
+        if (job.databaseFile.empty())
+            scratch.emplace();
+        database.emplace(scratch ? scratch->file() : job.databaseFile);
+        // The whole run is one action: no other program imports or generates
+        // between this run's import and its generation.
+        hold.emplace(database->hold(store::LockMode::Exclusive));
+        stopIfInterrupted();
+    } catch (const std::exception& failure) {
+        return reportFailure(err, failure);
+    }
     DiscardingBuffer discarded;
     std::ostream quiet(&discarded);
     CliPrompt prompt(quiet, err);
@@ -100,10 +149,11 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
     cipher.setPassPhrase(cipher::kCipherPassPhrase);
 
     basedata::BaseDataTab baseData;
+    stopOnSignal(baseData.Prbar);
     baseData.sjlj = job.examineeWorkbook;
     basedata::ImportSettings importSettings;
     importSettings.seed = job.seed;
-    if (!basedata::ImportBaseData(baseData, database, cipher, prompt, importSettings).succeeded)
+    if (!basedata::ImportBaseData(baseData, *database, cipher, prompt, importSettings).succeeded)
         return kExitFailure;
 
     rooms::RoomsTab roomsTab;
@@ -122,14 +172,15 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
     if (job.apart)
         roomsTab.seatingRule = {true, *job.apart};
 
-    std::string folder = job.outputFolder;
-    fs::create_directories(folder);
     if (folder.back() != '/')
         folder += '/';
     arrange::GenerateTab generateTab;
+    stopOnSignal(generateTab.ksscpro);
     generateTab.ksoutpath = folder;
+    if (interruptingSignal() != 0)
+        return kExitFailure;
     const arrange::GenerationResult generated =
-        arrange::GenerateArrangement(generateTab, roomsTab, database, cipher, prompt);
+        arrange::GenerateArrangement(generateTab, roomsTab, *database, cipher, prompt);
     using Outcome = arrange::GenerationResult::Outcome;
     if (generated.outcome != Outcome::Complete && generated.outcome != Outcome::RoomsUsedUp)
         return kExitFailure;
@@ -138,9 +189,12 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
     std::string exported;
     if (job.queryExport != QueryExport::None) {
         exporting::ExportTab exportTab;
+        stopOnSignal(exportTab.cxdcscpro);
         exportTab.byUnit = job.queryExport == QueryExport::PerUnit;
         CliPrompt exportPrompt(quiet, err);
-        const int written = exporting::ExportQueryWorkbooks(exportTab, folder, database, exportPrompt);
+        if (interruptingSignal() != 0)
+            return kExitFailure;
+        const int written = exporting::ExportQueryWorkbooks(exportTab, folder, *database, exportPrompt);
         if (exportPrompt.errorShown())
             return kExitFailure;
         out << exportTab.cxdcscpro.state().status << "\n";
@@ -151,7 +205,7 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
         for (const auto& room : job.rooms)
             roomOrder.push_back(room.first);
         CliPrompt printPrompt(quiet, err);
-        const auto printed = exporting::WritePrintSheets(*job.printSheets, folder, roomOrder, database, printPrompt);
+        const auto printed = exporting::WritePrintSheets(*job.printSheets, folder, roomOrder, *database, printPrompt);
         if (!printed.succeeded)
             return kExitFailure;
         exported += ", " + std::to_string(printed.written.size()) + " print sheets";
@@ -167,11 +221,56 @@ int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& e
     return generated.outcome == Outcome::Complete ? kExitOk : kExitUnseated;
 }
 
+} // namespace
+
+int runArrangement(const ArrangementJob& job, std::ostream& out, std::ostream& err)
+{
+    InterruptionGuard interruption;
+    const int code = runSteps(job, out, err);
+    // Everything of the run is gone by now.
+    interruption.endIfInterrupted();
+    return code;
+}
+
+namespace {
+
+// Far above any list of rooms; a larger file is not one.
+constexpr off_t kRoomListLimit = 16 * 1024 * 1024;
+
+// The whole room list, refusing at once what is not a file (a FIFO would
+// block an open() without O_NONBLOCK).
+std::string readRoomListText(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw Failure({.kind = errno == ENOENT ? CauseKind::FileMissing : CauseKind::FileUnreadable,
+                       .file = path,
+                       .detail = std::strerror(errno)});
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kRoomListLimit) {
+        ::close(fd);
+        throw Failure({.kind = CauseKind::NotARegularFile, .file = path, .detail = "the room list is not a file"});
+    }
+    std::string text(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t filled = 0;
+    while (filled < text.size()) {
+        const ssize_t got = ::read(fd, text.data() + filled, text.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    text.resize(filled);
+    return text;
+}
+
+} // namespace
+
 std::vector<std::pair<std::string, std::string>> readRoomList(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw std::runtime_error(path + ": cannot be read");
+    std::istringstream file(readRoomListText(path));
     const fs::path folder = fs::path(path).parent_path();
     std::vector<std::pair<std::string, std::string>> rooms;
     std::string line;
@@ -180,16 +279,27 @@ std::vector<std::pair<std::string, std::string>> readRoomList(const std::string&
             line.pop_back();
         if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0)
             line.erase(0, 3);
+        const std::string where = path + ":" + std::to_string(number) + ": ";
+        // A NUL would end the room's name or template path early when passed on.
+        if (line.find('\0') != std::string::npos)
+            throw Failure({.kind = CauseKind::NulInRoomList, .file = path, .row = number,
+                           .detail = "line " + std::to_string(number) + " holds a NUL byte"});
         if (line.empty())
             continue;
         const auto tab = line.find('\t');
         if (tab == std::string::npos || line.find('\t', tab + 1) != std::string::npos)
-            throw std::runtime_error(path + ":" + std::to_string(number) + ": expected NAME<TAB>TEMPLATE");
-        fs::path templatePath(line.substr(tab + 1));
+            throw std::runtime_error(where + "expected NAME<TAB>TEMPLATE");
+        const std::string templateText = line.substr(tab + 1);
+        // The room editor trims the template path, which would name another file.
+        if (templateText.empty() || templateText.front() == ' ' || templateText.back() == ' ')
+            throw std::runtime_error(where + "the template path is empty or begins or ends with a space");
+        fs::path templatePath(templateText);
         if (templatePath.is_relative())
             templatePath = folder / templatePath;
         rooms.emplace_back(line.substr(0, tab), templatePath.string());
     }
+    if (rooms.empty())
+        throw Failure({.kind = CauseKind::RoomListEmpty, .file = path, .detail = "the room list holds no room"});
     return rooms;
 }
 

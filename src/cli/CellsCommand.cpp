@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "CommandRegistry.h"
+#include "PathOption.h"
 #include "services/workbook/Workbook.h"
 
 namespace sedilo::cli {
@@ -27,7 +28,10 @@ int printCells(const std::vector<std::string>& args)
 {
     if (args.size() != 1)
         return usageError("cells needs exactly one workbook file");
-    const auto book = workbook::Workbook::open(args[0]);
+    std::string file;
+    if (const std::string problem = absolutePathOption("FILE", args[0], file); !problem.empty())
+        return usageError("cells: " + problem);
+    const auto book = workbook::Workbook::open(file);
     const workbook::Worksheet& sheet = book->firstSheet();
     // Collected first, so a cell that cannot be read fails before anything is printed.
     std::string lines = "rows " + std::to_string(sheet.lastRow()) + " columns " +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <map>
 #include <string>
@@ -26,5 +27,8 @@ struct CommandRegistrar {
 
 // Reports a usage error on stderr and returns kExitUsage.
 int usageError(const std::string& message);
+
+// A failure's technical line, followed by its Chinese cause when it has one.
+std::string failureText(const std::exception& failure);
 
 } // namespace sedilo::cli

@@ -4,6 +4,7 @@
 
 #include "ArrangementJob.h"
 #include "CommandRegistry.h"
+#include "PathOption.h"
 
 namespace sedilo::cli {
 
@@ -17,7 +18,11 @@ int runDemo(const std::vector<std::string>& args)
 {
     if (args.size() > 1)
         return usageError("demo: one folder at most");
-    const fs::path folder = fs::absolute(args.empty() ? fs::path("sedilo-demo") : fs::path(args[0]));
+    std::string folderText;
+    if (const std::string problem = absolutePathOption("DIR", args.empty() ? "sedilo-demo" : args[0], folderText);
+        !problem.empty())
+        return usageError("demo: " + problem);
+    const fs::path folder(folderText);
 
     ArrangementJob job;
     job.examineeWorkbook = shippedDataFile("demo-examinees.xlsx");

@@ -4,6 +4,7 @@
 
 #include "CliPrompt.h"
 #include "CommandRegistry.h"
+#include "PathOption.h"
 #include "export/QueryExport.h"
 
 namespace sedilo::cli {
@@ -30,16 +31,23 @@ int runExport(const std::vector<std::string>& args)
     if (by != "unit" && by != "all")
         return usageError("export: --by takes unit or all, not '" + by + "'");
 
+    std::string databaseFile;
+    std::string folder;
+    for (const auto& [option, path] : {std::pair{"--db", &databaseFile}, std::pair{"--out", &folder}}) {
+        if (const std::string problem = absolutePathOption(option, options[option], *path); !problem.empty())
+            return usageError("export: " + problem);
+    }
     // Opening would create an empty database; a wrong path is a mistake to report.
-    const std::string& databaseFile = options["--db"];
     if (!std::filesystem::is_regular_file(databaseFile)) {
         std::cerr << "sedilo-cli export: no database file " << databaseFile << "\n";
         return kExitFailure;
     }
-    std::string folder = options["--out"];
-    if (folder.empty())
-        return usageError("export: --out is empty");
-    std::filesystem::create_directories(folder);
+    try {
+        prepareOutputFolder(folder);
+    } catch (const std::exception& failure) {
+        std::cerr << "sedilo-cli export: " << failureText(failure) << "\n";
+        return kExitFailure;
+    }
     if (folder.back() != '/')
         folder += '/';
 

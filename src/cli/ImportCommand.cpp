@@ -3,6 +3,7 @@
 
 #include "CliPrompt.h"
 #include "CommandRegistry.h"
+#include "PathOption.h"
 #include "basedata/BaseDataImport.h"
 #include "services/cipher/NameCipher.h"
 #include "store/SeatingDatabase.h"
@@ -27,7 +28,8 @@ std::string parse(const std::vector<std::string>& args, ImportArguments& parsed)
                 return arg + " needs a value";
             const std::string& value = args[++i];
             if (arg == "--db") {
-                parsed.database = value;
+                if (std::string problem = absolutePathOption(arg, value, parsed.database); !problem.empty())
+                    return problem;
                 continue;
             }
             std::uint64_t seed = 0;
@@ -38,7 +40,8 @@ std::string parse(const std::vector<std::string>& args, ImportArguments& parsed)
         } else if (arg.rfind("--", 0) == 0) {
             return "unknown option '" + arg + "'";
         } else if (parsed.workbook.empty()) {
-            parsed.workbook = arg;
+            if (std::string problem = absolutePathOption("WORKBOOK", arg, parsed.workbook); !problem.empty())
+                return problem;
         } else {
             return "one workbook only";
         }

@@ -5,6 +5,7 @@
 #include "ArrangementJob.h"
 #include "CliPrompt.h"
 #include "CommandRegistry.h"
+#include "PathOption.h"
 #include "PrintSheetList.h"
 #include "export/print/PrintSheets.h"
 
@@ -34,23 +35,30 @@ int runPrint(const std::vector<std::string>& args)
             return usageError("print: --sheets " + problem);
     }
 
-    const std::string& databaseFile = options["--db"];
+    std::string databaseFile;
+    std::string folder;
+    std::string roomList;
+    for (const auto& [option, path] :
+         {std::pair{"--db", &databaseFile}, std::pair{"--out", &folder}, std::pair{"--rooms", &roomList}}) {
+        if (!options.count(option))
+            continue;
+        if (const std::string problem = absolutePathOption(option, options[option], *path); !problem.empty())
+            return usageError("print: " + problem);
+    }
     if (!std::filesystem::is_regular_file(databaseFile)) {
         std::cerr << "sedilo-cli print: no database file " << databaseFile << "\n";
         return kExitFailure;
     }
     std::vector<std::string> roomOrder;
-    if (options.count("--rooms")) {
-        try {
-            for (const auto& [name, templatePath] : readRoomList(options["--rooms"]))
+    try {
+        if (!roomList.empty())
+            for (const auto& [name, templatePath] : readRoomList(roomList))
                 roomOrder.push_back(name);
-        } catch (const std::exception& failure) {
-            std::cerr << "sedilo-cli print: " << failure.what() << "\n";
-            return kExitFailure;
-        }
+        prepareOutputFolder(folder);
+    } catch (const std::exception& failure) {
+        std::cerr << "sedilo-cli print: " << failureText(failure) << "\n";
+        return kExitFailure;
     }
-    std::string folder = options["--out"];
-    std::filesystem::create_directories(folder);
     if (folder.back() != '/')
         folder += '/';
 

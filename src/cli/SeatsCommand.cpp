@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "CommandRegistry.h"
+#include "PathOption.h"
 #include "arrange/RoomTemplate.h"
 
 namespace sedilo::cli {
@@ -24,7 +25,8 @@ int runSeats(const std::vector<std::string>& args)
         } else if (args[i].rfind("--", 0) == 0) {
             return usageError("seats: unknown option '" + args[i] + "'");
         } else if (templatePath.empty()) {
-            templatePath = args[i];
+            if (const std::string problem = absolutePathOption("TEMPLATE", args[i], templatePath); !problem.empty())
+                return usageError("seats: " + problem);
         } else {
             return usageError("seats: one template only");
         }

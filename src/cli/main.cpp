@@ -1,6 +1,8 @@
 #include <iostream>
 
 #include "CommandRegistry.h"
+#include "services/failure/CauseCatalogue.h"
+#include "services/failure/Failure.h"
 
 namespace sedilo::cli {
 
@@ -14,6 +16,13 @@ int usageError(const std::string& message)
 {
     std::cerr << "sedilo-cli: " << message << "\n";
     return kExitUsage;
+}
+
+std::string failureText(const std::exception& failure)
+{
+    if (const auto* known = dynamic_cast<const Failure*>(&failure))
+        return WithCause(failure.what(), known->cause());
+    return failure.what();
 }
 
 } // namespace sedilo::cli
@@ -35,7 +44,7 @@ int main(int argc, char** argv)
     try {
         return found->second.run({args.begin() + 1, args.end()});
     } catch (const std::exception& failure) {
-        std::cerr << "sedilo-cli " << args[0] << ": " << failure.what() << "\n";
+        std::cerr << "sedilo-cli " << args[0] << ": " << failureText(failure) << "\n";
         return kExitFailure;
     }
 }

@@ -1,15 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "CliRunner.h"
 #include "services/workbook/NewWorkbook.h"
 #include "services/workbook/Workbook.h"
+#include "store/SeatingDatabase.h"
 #include "support/TempDir.h"
 
+using sedilo::test::cliPath;
 using sedilo::test::CliRun;
 using sedilo::test::dataPath;
 using sedilo::test::runCli;
@@ -119,6 +129,132 @@ TEST(ArrangeCommand, FailuresAndUsageErrors)
          }) {
         EXPECT_EQ(runCli(dir.path().string(), args).exitCode, 2) << args.back();
     }
+}
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ArrangeCommand, ADatabaseHeldByAnotherProgramIsLeftAlone)
+{
+    TempDir dir;
+    const std::string database = dir.file("data.mdb");
+    ASSERT_EQ(runCli(dir.path().string(), {"import", "--db", database, examineeWorkbook(dir, 5)}).exitCode, 0);
+    const std::string before = slurp(database);
+
+    sedilo::store::SeatingDatabase held(database);
+    {
+        const sedilo::store::DatabaseHold hold = held.hold(sedilo::store::LockMode::Shared);
+        const CliRun run = runCli(dir.path().string(), {"import", "--db", database, examineeWorkbook(dir, 9)});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("in use by another program"), std::string::npos) << run.err;
+        EXPECT_EQ(slurp(database), before);
+    }
+    // Reading under another program's run waits for it as well.
+    const sedilo::store::DatabaseHold hold = held.hold(sedilo::store::LockMode::Exclusive);
+    const CliRun run = runCli(dir.path().string(), {"export", "--db", database, "--out", dir.file("q"), "--by", "all"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_NE(run.err.find("in use by another program"), std::string::npos) << run.err;
+}
+
+TEST(ArrangeCommand, AStoppedRunLeavesNoTemporaryDatabase)
+{
+    TempDir dir;
+    const std::string examinees = examineeWorkbook(dir, 20000);
+    const std::string rooms = roomList(dir, {"甲\tksmb.xlsx"});
+    const std::string temporary = dir.file("tmp");
+    std::filesystem::create_directory(temporary);
+    const pid_t child = fork();
+    if (child == 0) {
+        setenv("TMPDIR", temporary.c_str(), 1);
+        execl(cliPath().c_str(), "sedilo-cli", "arrange", "--examinees", examinees.c_str(), "--rooms",
+              rooms.c_str(), "--out", dir.file("out").c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // The run's private folder appears, then the run is stopped.
+    std::vector<std::string> made;
+    for (int i = 0; i < 5000 && made.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        made = entries(temporary);
+    }
+    ASSERT_EQ(made.size(), 1u);
+    struct stat info {};
+    ASSERT_EQ(::stat((std::filesystem::path(temporary) / made[0]).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    kill(child, SIGTERM);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_TRUE(entries(temporary).empty());
+}
+
+TEST(ArrangeCommand, StagingLeftByKilledRunsIsRemovedAndNothingHiddenStays)
+{
+    TempDir dir;
+    const std::string out = dir.file("out");
+    std::filesystem::create_directories(out + "/.sedilo-staging-Ab12Cd");
+    std::ofstream(out + "/.sedilo-staging-Ab12Cd/room-0.xlsx") << "left";
+    std::ofstream(out + "/.sedilo-0123456789abcdef-3.xlsx") << "left";
+    std::ofstream(out + "/.sedilo-notes.txt") << "not ours";
+    const CliRun run = runCli(dir.path().string(), {"arrange", "--examinees", examineeWorkbook(dir, 40), "--rooms",
+                                                    roomList(dir, {"甲\tksmb.xlsx", "乙\tksmb.xlsx"}), "--out", out,
+                                                    "--export", "none"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(entries(out), (std::vector<std::string>{".sedilo-notes.txt", "乙.xlsx", "甲.xlsx"}));
+}
+
+TEST(ArrangeCommand, OddPathsAndRoomListsAreRefusedBeforeAnythingChanges)
+{
+    TempDir dir;
+    const std::string examinees = examineeWorkbook(dir, 5);
+    const std::string rooms = roomList(dir, {"甲\tksmb.xlsx"});
+    const auto arrange = [&](const std::string& roomFile, const std::string& out, std::vector<std::string> more = {}) {
+        std::vector<std::string> args{"arrange", "--examinees", examinees, "--rooms", roomFile, "--out", out};
+        args.insert(args.end(), more.begin(), more.end());
+        return runCli(dir.path().string(), args);
+    };
+    // A path is taken as given: one with a space at an end is refused, not trimmed.
+    EXPECT_EQ(arrange(rooms, " " + dir.file("out")).exitCode, 2);
+    EXPECT_EQ(arrange(rooms, " ").exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out")));
+
+    CliRun run = arrange(roomList(dir, {}), dir.file("out"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("是空的"), std::string::npos) << run.err;
+    run = arrange(dir.file("rooms"), dir.file("out"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("不是普通文件"), std::string::npos) << run.err;
+    run = arrange(roomList(dir, {"甲\tksmb.xlsx", std::string("乙\tksmb.xlsx\0.bak", 16)}), dir.file("out"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("第2行"), std::string::npos) << run.err;
+
+    // A FIFO as the workbook is refused at once instead of waiting for a writer.
+    const std::string fifo = dir.file("fifo.xlsx");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    run = runCli(dir.path().string(), {"cells", fifo});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("not a file but a FIFO"), std::string::npos) << run.err;
+
+    // An output folder that cannot be made fails before the import replaces the base data.
+    const std::string database = dir.file("data.mdb");
+    ASSERT_EQ(runCli(dir.path().string(), {"import", "--db", database, examineeWorkbook(dir, 9)}).exitCode, 0);
+    const std::string before = slurp(database);
+    std::ofstream(dir.file("taken")) << "a file";
+    run = arrange(roomList(dir, {"甲\tksmb.xlsx"}), dir.file("taken"), {"--db", database});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("不是文件夹"), std::string::npos) << run.err;
+    EXPECT_EQ(slurp(database), before);
 }
 
 // The sheets are read back in detail by the core's tests; here only the

@@ -10,6 +10,7 @@ namespace sedilo::session {
 void RunStartup(store::SeatingDatabase& database, Prompt& prompt, cipher::NameCipher& cipher)
 {
     try {
+        const store::DatabaseHold hold = database.hold(store::LockMode::Exclusive);
         database.replaceSharedRecordset();
         database.OpenDataConnection();
         if (prompt.ask(kClearBaseDataQuestion)) {

@@ -24,6 +24,7 @@ std::optional<int> TabGuard::TabChanged(int newIndex)
     // The tab to return to if the database fails: the one the interrupted check sends back to.
     int fallback = kBaseDataTabIndex;
     try {
+        const store::DatabaseHold hold = m_database.hold(store::LockMode::Shared);
         m_database.replaceSharedRecordset();
         m_database.OpenDataConnection();
 

@@ -7,6 +7,8 @@
 #include <set>
 #include <utility>
 
+#include "arrange/ApartRepair.h"
+
 namespace sedilo::arrange {
 
 namespace {
@@ -14,16 +16,11 @@ namespace {
 constexpr long kFirstWindow = 30;
 constexpr long kWindowGrowth = 2;
 constexpr int kFruitlessWidenings = 2;
-constexpr long kRepairReach = 64;
-constexpr int kRepairRounds = 3;
 constexpr long kShareSteps = 2;
 // How many units with the most examinees left are weighed at each seat.
 constexpr int kCrowdedLook = 16;
 
-struct Placement {
-    std::vector<long> examineeAt;
-    std::vector<int> unitAt;
-};
+using Placement = ApartPlacement;
 
 // One greedy walk with a fixed window.
 class WindowedWalk {
@@ -117,54 +114,12 @@ private:
     std::set<std::pair<long, int>, std::greater<>> m_byCount;
 };
 
-long clashesAround(const SeatSequence& seats, const std::vector<int>& unitAt, long position)
-{
-    long count = 0;
-    for (const std::int32_t other : seats.neighbours(position))
-        count += unitAt[other] == unitAt[position];
-    return count;
-}
-
 long displacementOf(const std::vector<long>& examineeAt)
 {
     long farthest = 0;
     for (long position = 0; position < static_cast<long>(examineeAt.size()); ++position)
         farthest = std::max(farthest, std::abs(examineeAt[position] - position));
     return farthest;
-}
-
-// Swaps a seat that shares its unit with a neighbour for one nearby when that
-// lowers the count and moves nobody beyond the window.
-void repair(const SeatSequence& seats, Placement& placed, long window)
-{
-    const long size = seats.size();
-    const auto within = [&](long examinee, long position) { return std::abs(examinee - position) <= window; };
-    for (int round = 0; round < kRepairRounds; ++round) {
-        bool improved = false;
-        for (long p = 0; p < size; ++p) {
-            if (clashesAround(seats, placed.unitAt, p) == 0)
-                continue;
-            const long reach = std::min(window, kRepairReach);
-            for (long q = std::max(0L, p - reach); q <= std::min(size - 1, p + reach); ++q) {
-                if (q == p || placed.unitAt[q] == placed.unitAt[p] || !within(placed.examineeAt[p], q)
-                    || !within(placed.examineeAt[q], p))
-                    continue;
-                const long before = clashesAround(seats, placed.unitAt, p) + clashesAround(seats, placed.unitAt, q);
-                std::swap(placed.unitAt[p], placed.unitAt[q]);
-                const long after = clashesAround(seats, placed.unitAt, p) + clashesAround(seats, placed.unitAt, q);
-                if (after < before) {
-                    std::swap(placed.examineeAt[p], placed.examineeAt[q]);
-                    improved = true;
-                    if (clashesAround(seats, placed.unitAt, p) == 0)
-                        break;
-                } else {
-                    std::swap(placed.unitAt[p], placed.unitAt[q]);
-                }
-            }
-        }
-        if (!improved)
-            break;
-    }
 }
 
 } // namespace
@@ -189,9 +144,13 @@ ApartOrder orderApart(const SeatSequence& seats, const std::vector<int>& units, 
     for (long window = kFirstWindow; !best || (bestPairs > 0 && fruitless < kFruitlessWidenings && window < size * 2);
          window *= kWindowGrowth) {
         const long before = best ? bestPairs : -1;
+        std::vector<long> walked; // the last walk before its repair: another share often walks the same
         for (long share = densest; share <= densest + kShareSteps && (!best || bestPairs > 0); ++share) {
             Placement placed = WindowedWalk(seats, units, unitCount, window, share).walk();
-            repair(seats, placed, window);
+            if (placed.examineeAt == walked)
+                continue;
+            walked = placed.examineeAt;
+            repairApart(seats, placed, window);
             const long pairs = static_cast<long>(sameUnitPairs(seats, placed.unitAt).size());
             if (!best || pairs < bestPairs) {
                 best = std::move(placed);

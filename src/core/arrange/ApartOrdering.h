@@ -25,7 +25,8 @@ struct ApartOrder {
 // holds more of the remaining examinees than the neighbourhood leaves room
 // for. A window of 30 keeps a mixed list almost in order; lists whose units
 // run in blocks need a wider one, so the window grows until the rule holds
-// (or stops improving), and swaps within the window then repair what is left.
+// (or stops improving). Moves within the window then repair what is left
+// (see repairApart).
 ApartOrder orderApart(const SeatSequence& seats, const std::vector<int>& units, rooms::Neighbourhood neighbourhood);
 
 } // namespace sedilo::arrange

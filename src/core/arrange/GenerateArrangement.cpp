@@ -10,6 +10,7 @@
 #include "arrange/RoomProduction.h"
 #include "arrange/RoomSchedule.h"
 #include "arrange/SeatAssigner.h"
+#include "arrange/StagingFolder.h"
 #include "services/Messages.h"
 #include "services/ShellFolders.h"
 #include "services/text/Trim.h"
@@ -77,6 +78,7 @@ public:
 private:
     void runSteps(const std::string& folder)
     {
+        const store::DatabaseHold hold = m_database.hold(store::LockMode::Exclusive);
         store::RebuildWorkingCopy(m_database, m_cipher);
         m_database.replaceSharedRecordset();
         m_database.OpenDataConnection();
@@ -104,7 +106,7 @@ private:
             seatUnitsApart(schedule, values, cursor);
         m_assigner.emplace(m_database.SharedConnection(), cursor, progress, examinees);
         SeatAssigner& assigner = *m_assigner;
-        produceRooms(schedule, values, assigner);
+        produceRooms(schedule, values, assigner, folder);
 
         switch (schedule.stop.kind) {
         case RoomStop::Kind::TemplateMissing:
@@ -146,12 +148,27 @@ private:
     // Takes the produced rooms in room order: their rows are written, then
     // each workbook gets its own name. The first failure ends the run there.
     void produceRooms(const RoomSchedule& schedule, const std::vector<ExamineeValues>& values,
-                      SeatAssigner& assigner)
+                      SeatAssigner& assigner, const std::string& folder)
     {
+        // Declared before the production, so its workers are done when it goes.
+        // A folder that cannot take one fails the run at the first room's
+        // save, as saving straight into it would, once that room is seated.
+        std::optional<StagingFolder> staging;
+        std::exception_ptr stagingFailure;
+        // Beside the targets: a folder text that names no folder is the start
+        // of their names, and a rename stays within one file system.
+        const std::string targetFolder =
+            schedule.jobs.empty() ? folder : std::filesystem::path(schedule.jobs.front().target).parent_path().string();
+        try {
+            staging.emplace(targetFolder);
+        } catch (...) {
+            stagingFailure = std::current_exception();
+        }
         unsigned workers = m_settings.workers;
         if (workers == 0)
             workers = std::max(1u, std::thread::hardware_concurrency());
-        RoomProduction production(schedule.jobs, values, workers);
+        RoomProduction production(schedule.jobs, values, workers,
+                                  staging ? staging->path() : targetFolder + "/.sedilo-staging-none");
         for (std::size_t index = 0; index < schedule.jobs.size(); ++index) {
             const RoomJob& job = schedule.jobs[index];
             ProducedRoom produced = production.take(index);
@@ -164,6 +181,8 @@ private:
                 std::filesystem::remove(produced.savedPath, ignored);
                 throw;
             }
+            if (stagingFailure)
+                std::rethrow_exception(stagingFailure);
             if (produced.failure)
                 std::rethrow_exception(produced.failure);
             const std::string target = job.target + job.roomTemplate->extension();

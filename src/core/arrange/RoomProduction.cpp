@@ -1,9 +1,7 @@
 #include "arrange/RoomProduction.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <random>
 
 #include "arrange/FillRoomWorkbook.h"
 
@@ -39,19 +37,11 @@ private:
     long m_assigned = 0;
 };
 
-std::string randomToken()
-{
-    std::random_device device;
-    char text[17];
-    std::snprintf(text, sizeof text, "%08x%08x", device(), device());
-    return text;
-}
-
 } // namespace
 
 RoomProduction::RoomProduction(const std::vector<RoomJob>& jobs, const std::vector<ExamineeValues>& examinees,
-                               unsigned workers)
-    : m_jobs(jobs), m_examinees(examinees), m_token(randomToken()), m_results(jobs.size())
+                               unsigned workers, std::string stagingFolder)
+    : m_jobs(jobs), m_examinees(examinees), m_stagingFolder(std::move(stagingFolder)), m_results(jobs.size())
 {
     if (workers == 0)
         workers = 1;
@@ -142,11 +132,7 @@ ProducedRoom RoomProduction::produce(std::size_t index) const
 
 std::string RoomProduction::temporaryBase(std::size_t index) const
 {
-    // Beside the target, so that giving it its own name is a rename within
-    // one folder.
-    const std::filesystem::path target(m_jobs[index].target);
-    const std::string name = ".sedilo-" + m_token + "-" + std::to_string(index);
-    return (target.parent_path() / name).string();
+    return (std::filesystem::path(m_stagingFolder) / ("room-" + std::to_string(index))).string();
 }
 
 } // namespace sedilo::arrange

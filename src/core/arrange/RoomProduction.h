@@ -28,12 +28,13 @@ struct ProducedRoom {
 };
 
 // Produces the room workbooks of a schedule on worker threads. Each room is
-// filled from a copy of its parsed template and saved under a hidden name
-// beside its target; the caller takes the rooms in order and gives each its
+// filled from a copy of its parsed template and saved into the run's staging
+// folder (on the targets' file system); the caller takes the rooms in order and gives each its
 // own name, so a run that stops at room k never leaves a later room behind.
 class RoomProduction {
 public:
-    RoomProduction(const std::vector<RoomJob>& jobs, const std::vector<ExamineeValues>& examinees, unsigned workers);
+    RoomProduction(const std::vector<RoomJob>& jobs, const std::vector<ExamineeValues>& examinees, unsigned workers,
+                   std::string stagingFolder);
     // Stops the workers and removes every temporary file not taken.
     ~RoomProduction();
     RoomProduction(const RoomProduction&) = delete;
@@ -51,7 +52,7 @@ private:
 
     const std::vector<RoomJob>& m_jobs;
     const std::vector<ExamineeValues>& m_examinees;
-    std::string m_token;
+    std::string m_stagingFolder;
     std::size_t m_window; // rooms produced ahead of the caller, bounding temporary files
 
     std::mutex m_mutex;

@@ -109,6 +109,7 @@ std::string encryptedName(cipher::NameCipher& cipher, const std::string& name, i
 int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameCipher& cipher, Prompt& prompt,
                const ImportSettings& settings)
 {
+    const store::DatabaseHold hold = database.hold(store::LockMode::Exclusive);
     const auto book = workbook::Workbook::open(trimSpaces(tab.sjlj));
 
     // The database comes before the row count and the warning: a database that

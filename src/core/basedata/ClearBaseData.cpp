@@ -10,6 +10,7 @@ namespace sedilo::basedata {
 void ClearBaseData(BaseDataTab& tab, store::SeatingDatabase& database, Prompt& prompt)
 {
     try {
+        const store::DatabaseHold hold = database.hold(store::LockMode::Exclusive);
         database.replaceSharedRecordset();
         database.OpenDataConnection();
         database.SharedConnection().execute(store::sql::kDeleteBaseData);

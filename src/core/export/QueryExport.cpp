@@ -56,6 +56,7 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
         m_prompt.error(messages::kNoOutputFolder);
         return;
     }
+    const store::DatabaseHold hold = database.hold(store::LockMode::Shared);
     database.replaceSharedRecordset();
     database.OpenDataConnection();
     store::Recordset& rows = database.SharedRecordset();

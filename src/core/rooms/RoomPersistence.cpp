@@ -34,6 +34,7 @@ void closeQuietly(store::SeatingDatabase& database)
 
 std::vector<SavedRoom> readSavedRooms(store::SeatingDatabase& database)
 {
+    const store::DatabaseHold hold = database.hold(store::LockMode::Shared);
     database.OpenDataConnection();
     database.replaceSharedRecordset();
     store::Recordset& records = database.SharedRecordset();
@@ -74,6 +75,7 @@ void SaveRooms(const RoomsTab& tab, store::SeatingDatabase& database, Prompt& pr
         return;
     }
     try {
+        const store::DatabaseHold hold = database.hold(store::LockMode::Exclusive);
         database.OpenDataConnection();
         store::Connection& connection = database.SharedConnection();
         {

@@ -6,6 +6,12 @@
 
 namespace sedilo::store {
 
+namespace {
+// Long enough for another program's short action (a room save, a clearing),
+// short enough that a long one ends ours with a message instead of a hang.
+constexpr int kLockWaitMs = 2000;
+} // namespace
+
 std::string databasePathInFolder(const std::string& folder)
 {
     if (!folder.empty() && folder.back() == '/')
@@ -14,7 +20,8 @@ std::string databasePathInFolder(const std::string& folder)
 }
 
 SeatingDatabase::SeatingDatabase(std::string filePath)
-    : m_filePath(std::move(filePath)), m_sharedConnection(std::make_unique<Connection>(m_filePath, m_log)),
+    : m_filePath(std::move(filePath)), m_lock(m_filePath, kLockWaitMs),
+      m_sharedConnection(std::make_unique<Connection>(m_filePath, m_log)),
       m_sharedRecordset(std::make_unique<Recordset>()), m_copyRecordset(std::make_unique<Recordset>())
 {
 }

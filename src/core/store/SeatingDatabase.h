@@ -5,6 +5,7 @@
 
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/DatabaseLock.h"
 #include "store/Recordset.h"
 
 namespace sedilo::store {
@@ -18,6 +19,11 @@ public:
     explicit SeatingDatabase(std::string filePath);
 
     const std::string& filePath() const { return m_filePath; }
+
+    // Every action holds the database from its first statement to its end:
+    // exclusively when it writes, shared when it only reads. Another program
+    // holding it is waited for a moment, then a Failure (DatabaseInUse) is thrown.
+    DatabaseHold hold(LockMode mode) { return DatabaseHold(m_lock, mode); }
 
     // Every statement issued through this database is passed to the log.
     void setStatementLog(StatementLog log) { m_log = std::move(log); }
@@ -45,6 +51,7 @@ public:
 
 private:
     std::string m_filePath;
+    DatabaseLock m_lock;
     StatementLog m_log;
     bool m_staleWorkingCopy = false;
     std::unique_ptr<Connection> m_sharedConnection;

@@ -92,6 +92,7 @@ long SeatedArrangement::seatedCount() const
 SeatedArrangement readSeatedArrangement(store::SeatingDatabase& database, const std::vector<std::string>& roomOrder)
 {
     SeatedArrangement arrangement;
+    const store::DatabaseHold hold = database.hold(store::LockMode::Shared);
     database.replaceSharedRecordset();
     database.OpenDataConnection();
     store::Recordset& rows = database.SharedRecordset();

@@ -34,6 +34,10 @@ enum class CauseKind {
     OutOfMemory,          // file when known
     OutputCollidesWithRoom,          // name: the file written; room; file: the room workbook
     OutputCollidesWithQueryWorkbook, // name: the file written; unit; file: the query workbook
+    Interrupted,          // the run was stopped by a signal
+    RoomListEmpty,        // file: the room list
+    NulInRoomList,        // file: the room list, row: its line
+    NotAFolder,           // file: what was given as a folder
 };
 
 struct Cause {

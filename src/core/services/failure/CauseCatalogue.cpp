@@ -89,6 +89,14 @@ std::string ChineseCause(const Cause& cause)
     case CauseKind::OutputCollidesWithQueryWorkbook:
         return "原因：要生成的文件" + quoted(cause.name) + "与单位" + quoted(cause.unit) +
                "同名，会覆盖该单位的查询数据文件。";
+    case CauseKind::Interrupted:
+        return "原因：运行被中断（收到了停止信号）。";
+    case CauseKind::RoomListEmpty:
+        return "原因：考室列表" + quoted(cause.file) + "是空的，其中没有考室。";
+    case CauseKind::NulInRoomList:
+        return "原因：考室列表" + quoted(cause.file) + "第" + std::to_string(cause.row) + "行含有空字符（NUL），不是文本。";
+    case CauseKind::NotAFolder:
+        return "原因：" + quoted(cause.file) + "不是文件夹。";
     }
     return "原因：发生了未预料的错误，详细信息中有技术说明。";
 }

@@ -19,17 +19,30 @@ namespace {
 // Far above any workbook a seat chart or an examinee list needs.
 constexpr off_t kFileLimit = 512LL * 1024 * 1024;
 
+WorkbookError notARegularFile(const std::string& path, const struct stat& info)
+{
+    const char* what = S_ISDIR(info.st_mode)    ? "a folder"
+                       : S_ISFIFO(info.st_mode) ? "a FIFO"
+                       : S_ISSOCK(info.st_mode) ? "a socket"
+                                                : "a device";
+    return WorkbookError(path, std::string("not a file but ") + what);
+}
+
 std::shared_ptr<const std::string> readWholeFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A FIFO, device or socket is refused before it is opened (opening a FIFO
+    // blocks until a writer comes); O_NONBLOCK covers one swapped in meanwhile.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        throw notARegularFile(path, info);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int cause = errno; // before anything that allocates can change it
         throw WorkbookError(path, std::string("cannot open the file: ") + std::strerror(cause));
     }
-    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw WorkbookError(path, "not a file");
+        throw notARegularFile(path, info);
     }
     if (info.st_size > kFileLimit) {
         ::close(fd);
