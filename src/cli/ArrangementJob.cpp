@@ -24,6 +24,7 @@
 #include "export/QueryExport.h"
 #include "export/print/PrintSheets.h"
 #include "rooms/RoomEditor.h"
+#include "services/ShippedFiles.h"
 #include "services/cipher/NameCipher.h"
 #include "services/failure/Failure.h"
 #include "store/SeatingDatabase.h"
@@ -308,10 +309,12 @@ std::string shippedDataFile(const std::string& name)
     std::error_code error;
     const fs::path executable = fs::canonical("/proc/self/exe", error);
     if (!error) {
-        // Installed or built, the data files are copied beside the executable;
-        // otherwise look in data/ of a source tree holding the build folder.
-        if (fs::exists(executable.parent_path() / name))
-            return (executable.parent_path() / name).string();
+        // Built, the data files are copied beside the executable; installed,
+        // they are in ../share/sedilo; otherwise look in data/ of a source
+        // tree holding the build folder.
+        const std::string shipped = shippedFile(executable.parent_path().string(), name);
+        if (fs::exists(shipped))
+            return shipped;
         for (fs::path folder = executable.parent_path(); folder.has_relative_path(); folder = folder.parent_path()) {
             if (fs::exists(folder / "data" / name))
                 return (folder / "data" / name).string();

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "services/failure/Failure.h"
+#include "services/workbook/XlsxSheetStream.h"
 #include "services/workbook/XlsxWorkbook.h"
 #if __has_include("services/workbook/xls/XlsWorkbook.h")
 #include "services/workbook/xls/XlsWorkbook.h"
@@ -68,13 +70,45 @@ std::shared_ptr<const std::string> readWholeFile(const std::string& path)
     return bytes;
 }
 
+bool isZip(std::string_view head)
+{
+    return head.starts_with("PK\x03\x04") || head.starts_with("PK\x05\x06");
+}
+
+// Running out of memory on a workbook is the workbook being too large for
+// this machine, and says so with its name.
+template <typename Work>
+auto namingTheFile(const std::string& path, Work work)
+{
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        throw Failure({.kind = CauseKind::OutOfMemory,
+                       .file = path,
+                       .detail = "not enough memory to read the workbook: it is too large"});
+    }
+}
+
 } // namespace
 
-std::unique_ptr<Workbook> Workbook::open(const std::string& path)
+bool streamXlsxFirstSheet(const std::string& path, SheetCellVisitor& visitor)
+{
+    return namingTheFile(path, [&] {
+        auto bytes = readWholeFile(path);
+        if (!isZip(*bytes))
+            return false;
+        XlsxSheetStream::read(path, std::move(bytes), visitor);
+        return true;
+    });
+}
+
+namespace {
+
+std::unique_ptr<Workbook> openAnyFormat(const std::string& path)
 {
     auto bytes = readWholeFile(path);
     const std::string_view head(*bytes);
-    if (head.starts_with("PK\x03\x04") || head.starts_with("PK\x05\x06"))
+    if (isZip(head))
         return openXlsx(path, std::move(bytes));
     if (head.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
 #ifdef SEDILO_HAS_XLS
@@ -87,6 +121,13 @@ std::unique_ptr<Workbook> Workbook::open(const std::string& path)
     if (head.empty())
         throw WorkbookError(path, "not a workbook: the file is empty");
     throw WorkbookError(path, "not a workbook");
+}
+
+} // namespace
+
+std::unique_ptr<Workbook> Workbook::open(const std::string& path)
+{
+    return namingTheFile(path, [&] { return openAnyFormat(path); });
 }
 
 } // namespace sedilo::workbook

@@ -1,5 +1,6 @@
 #include "services/workbook/XmlPart.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "services/workbook/WorkbookError.h"
@@ -9,6 +10,15 @@ namespace sedilo::workbook {
 void parseXmlPart(pugi::xml_document& document, const std::string& xml, const std::string& file,
                   const std::string& partName)
 {
+    // A document costs up to some forty times its text; every element needs
+    // a '<', so counting them bounds the nodes before any is made.
+    if (xml.size() > kDocumentPartLimit)
+        throw WorkbookError(file, "the part " + partName + " is too large to be read as a document (" +
+                                      std::to_string(xml.size()) + " bytes; the limit is " +
+                                      std::to_string(kDocumentPartLimit) + ")");
+    if (std::count(xml.begin(), xml.end(), '<') > static_cast<std::ptrdiff_t>(kDocumentElementLimit))
+        throw WorkbookError(file, "the part " + partName + " holds too many elements to be read as a document "
+                                  "(the limit is " + std::to_string(kDocumentElementLimit) + ")");
     // A text of white space only (<t> </t>) is still the cell's text.
     const pugi::xml_parse_result result = document.load_buffer(
         xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_utf8);
@@ -23,6 +33,12 @@ std::string_view localName(const char* qualifiedName)
 {
     const char* colon = std::strrchr(qualifiedName, ':');
     return colon ? std::string_view(colon + 1) : std::string_view(qualifiedName);
+}
+
+std::string_view localName(std::string_view qualifiedName)
+{
+    const std::size_t colon = qualifiedName.rfind(':');
+    return colon == std::string_view::npos ? qualifiedName : qualifiedName.substr(colon + 1);
 }
 
 pugi::xml_node childNamed(pugi::xml_node parent, std::string_view local)
