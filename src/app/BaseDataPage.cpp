@@ -121,7 +121,11 @@ void BaseDataPage::onPushButton1Clicked()
     // The import replaces the grid from its thread at the end.
     m_sjgridModel->suspend();
     const bool started = m_run.start(
-        [this] { basedata::ImportBaseData(m_tab, m_session.database, m_session.cipher, m_prompt); },
+        [this] {
+            const auto outcome = basedata::ImportBaseData(m_tab, m_session.database, m_session.cipher, m_prompt);
+            if (outcome.succeeded)
+                m_session.baseDataExaminees = outcome.imported;
+        },
         [this] {
             m_sjgridModel->resume();
             pushToWidgets();

@@ -24,6 +24,10 @@ QVariant CoreGridModel::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return QString::fromStdString(gridText(row, index.column()));
+    if (role == Qt::ToolTipRole) {
+        const std::string tip = gridToolTip(row, index.column());
+        return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+    }
     if (role == Qt::ForegroundRole) {
         const QColor color = gridColor(row, index.column());
         return color.isValid() ? QVariant(color) : QVariant();
@@ -40,6 +44,11 @@ QVariant CoreGridModel::headerData(int section, Qt::Orientation orientation, int
     if (gridRows() < 1)
         return {};
     return QString::fromStdString(gridText(0, section));
+}
+
+std::string CoreGridModel::gridToolTip(int, int) const
+{
+    return {};
 }
 
 QColor CoreGridModel::gridColor(int, int) const

@@ -41,6 +41,8 @@ protected:
     virtual std::string gridText(int row, int column) const = 0;
     // Text colour of a grid cell, or an invalid colour for the default.
     virtual QColor gridColor(int row, int column) const;
+    // Tooltip of a grid cell; none by default.
+    virtual std::string gridToolTip(int row, int column) const;
 
 private:
     int m_shownRows = 0; // data rows the view knows of

@@ -1,5 +1,6 @@
 #include "ExportPage.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -12,6 +13,7 @@
 #include "Twips.h"
 #include "UiStyle.h"
 #include "export/QueryExport.h"
+#include "export/print/PrintSheets.h"
 #include "services/ShellFolders.h"
 
 namespace sedilo::gui {
@@ -27,6 +29,7 @@ constexpr int kRowHeight = 330;
 ExportPage::ExportPage(session::Session& session, Prompt& prompt, ShellDialogs& dialogs, BackgroundRun& run,
                        QWidget* parent)
     : QWidget(parent), m_session(session), m_tab(session.exporting), m_generateTab(session.generate),
+      m_rooms(session.rooms.ksgrid),
       m_dialogs(dialogs), m_prompt(prompt), m_run(run)
 {
     const QColor orange(255, 192, 128);
@@ -54,19 +57,32 @@ ExportPage::ExportPage(session::Session& session, Prompt& prompt, ShellDialogs& 
     m_cxdcscts = makeLabel(this, "cxdcscts", "", pageRect(kLeft, 4860, 11640, kRowHeight));
     m_progressBinding = new ProgressBinding(m_tab.cxdcscpro, m_cxdcscpro, m_cxdcscts, this);
 
+    // Beside the export's mode, the same height; the sheets go to the same folder.
+    const int printLeft = kLeft + 7935 + 240;
+    m_dyyb = makeGroupBox(this, "dyyb", "打印用表", pageRect(printLeft, 840, 3225, 2175));
+    m_dyqdb = makeCheckBox(m_dyyb, "dyqdb", "考场签到表", m_tab.printSheets.signIn, twipsRect(240, 360, 2700, kRowHeight));
+    m_dymtb = makeCheckBox(m_dyyb, "dymtb", "考场门贴", m_tab.printSheets.door, twipsRect(240, 780, 2700, kRowHeight));
+    m_dyzwb = makeCheckBox(m_dyyb, "dyzwb", "考生座位表", m_tab.printSheets.lookup, twipsRect(240, 1200, 2700, kRowHeight));
+    m_dyscbt = makeButton(m_dyyb, "dyscbt", "生成打印用表", twipsRect(240, 1560, kButtonWidth, kButtonHeight));
+
     connect(m_dcfl1, &QRadioButton::toggled, this, [this](bool checked) { m_tab.byUnit = checked; });
     connect(m_pushButton5, &QPushButton::clicked, this, &ExportPage::onPushButton5Clicked);
     connect(m_pushButton4, &QPushButton::clicked, this, &ExportPage::onPushButton4Clicked);
+    connect(m_dyscbt, &QPushButton::clicked, this, &ExportPage::onDyscbtClicked);
 }
 
 void ExportPage::pullFromWidgets()
 {
     m_tab.byUnit = m_dcfl1->isChecked();
+    m_tab.printSheets = {m_dyqdb->isChecked(), m_dymtb->isChecked(), m_dyzwb->isChecked()};
 }
 
 void ExportPage::pushToWidgets()
 {
     (m_tab.byUnit ? m_dcfl1 : m_dcfl2)->setChecked(true);
+    m_dyqdb->setChecked(m_tab.printSheets.signIn);
+    m_dymtb->setChecked(m_tab.printSheets.door);
+    m_dyzwb->setChecked(m_tab.printSheets.lookup);
     m_progressBinding->apply();
 }
 
@@ -81,6 +97,17 @@ void ExportPage::onPushButton5Clicked()
     m_run.start(
         [this, folder = m_generateTab.ksoutpath] {
             exporting::ExportQueryWorkbooks(m_tab, folder, m_session.database, m_prompt);
+        },
+        [this] { pushToWidgets(); });
+}
+
+void ExportPage::onDyscbtClicked()
+{
+    pullFromWidgets();
+    // The room list is read here: the run itself must not touch the window's state.
+    m_run.start(
+        [this, folder = m_generateTab.ksoutpath, rooms = m_rooms.roomNames(), choice = m_tab.printSheets] {
+            exporting::WritePrintSheets(choice, folder, rooms, m_session.database, m_prompt);
         },
         [this] { pushToWidgets(); });
 }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "BackgroundRun.h"
+#include "CapacityLabel.h"
 #include "Controls.h"
 #include "ProgressBinding.h"
 #include "ResizeAnchors.h"
@@ -43,6 +44,9 @@ GeneratePage::GeneratePage(session::Session& session, Prompt& prompt, ShellDialo
     m_pushButton11 = makeButton(this, "PushButton11", "打开输出文件夹",
                                 pageRect(kLeft + kButtonWidth + 120, actionsTop, kButtonWidth, kButtonHeight));
 
+    m_zwtjstr2 = makeLabel(this, "zwtjstr2", "",
+                           pageRect(kLeft + 2 * (kButtonWidth + 120) + 120, actionsTop + 90, 7600, 330));
+
     m_ksscpro = makeProgressBar(this, "ksscpro", pageRect(kLeft, 3000, 11640, 255));
     m_scts = makeLabel(this, "scts", "", pageRect(kLeft, 3360, 11640, 330));
     m_progressBinding = new ProgressBinding(m_tab.ksscpro, m_ksscpro, m_scts, this);
@@ -63,6 +67,12 @@ void GeneratePage::pushToWidgets()
 {
     m_ksoutpath->setText(QString::fromStdString(m_tab.ksoutpath));
     m_progressBinding->apply();
+    showCapacity();
+}
+
+void GeneratePage::showCapacity()
+{
+    gui::showCapacity(m_zwtjstr2, m_session);
 }
 
 void GeneratePage::onPushButton3Clicked()

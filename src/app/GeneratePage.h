@@ -30,6 +30,9 @@ public:
     void pullFromWidgets();
     void pushToWidgets();
 
+    // The seats of the room list against the examinees, before the run.
+    void showCapacity();
+
 private slots:
     void onPushButton3Clicked();  // choose the output folder
     void onPushButton7Clicked();  // generate the room workbooks
@@ -49,6 +52,7 @@ private:
     QPushButton* m_pushButton11;
     QProgressBar* m_ksscpro;
     QLabel* m_scts;
+    QLabel* m_zwtjstr2; // the seats against the examinees, before the run
     ProgressBinding* m_progressBinding;
 };
 

@@ -122,8 +122,16 @@ void MainWindow::onTabChanged(int index)
     pullFromWidgets();
     // Selecting the tab to go back to runs the guard again for that tab, which
     // its earlier checks have just passed.
-    if (const auto redirect = m_guard->TabChanged(index))
+    if (const auto redirect = m_guard->TabChanged(index)) {
         m_tabControl->setCurrentIndex(*redirect);
+        return;
+    }
+    // The base data may have changed since its count was shown.
+    if (const auto examinees = m_guard->baseDataExaminees()) {
+        m_session->baseDataExaminees = examinees;
+        m_roomsPage->showCapacity();
+        m_generatePage->showCapacity();
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)

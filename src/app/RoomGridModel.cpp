@@ -24,4 +24,11 @@ QColor RoomGridModel::gridColor(int row, int column) const
                   static_cast<int>(rgb & 0xFF));
 }
 
+std::string RoomGridModel::gridToolTip(int row, int) const
+{
+    if (!m_rowToolTip || m_grid.isBlankRow(row))
+        return {};
+    return m_rowToolTip(row);
+}
+
 } // namespace sedilo::gui

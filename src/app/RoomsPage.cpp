@@ -11,12 +11,14 @@
 #include <QRadioButton>
 #include <QTableView>
 
+#include "CapacityLabel.h"
 #include "Controls.h"
 #include "ResizeAnchors.h"
 #include "RoomGridModel.h"
 #include "Twips.h"
 #include "UiStyle.h"
 #include "WorkbookDrop.h"
+#include "arrange/Capacity.h"
 #include "rooms/DroppedTemplates.h"
 #include "rooms/RoomEditor.h"
 #include "rooms/RoomPersistence.h"
@@ -69,6 +71,9 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
     m_ksgrid->setToolTip(QStringLiteral("双击鼠标左键可打开模板文件"));
     m_ksgrid->setFont(songTi(9));
     m_ksgridModel = new RoomGridModel(m_tab.ksgrid, this);
+    m_ksgridModel->setRowToolTip([this](int row) {
+        return arrange::seatCountText(m_session.seatCounts.of(m_tab.ksgrid.TextMatrix(row, 1)));
+    });
     m_ksgrid->setModel(m_ksgridModel);
 
     m_pushButton8 = makeButton(box, "PushButton8", "修改", twipsRect(kSideButtonLeft, 2040, kSideButtonWidth, kSideButtonHeight),
@@ -78,7 +83,10 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
     m_pushButton18 = makeButton(box, "PushButton18", "清空",
                                 twipsRect(kSideButtonLeft, 3360, kSideButtonWidth, kSideButtonHeight));
 
-    m_kstjstr = makeLabel(box, "kstjstr", m_tab.kstjstr.c_str(), twipsRect(240, 4500, 11400, 330));
+    // Wide enough for the count with its note on missing templates; the seats follow.
+    m_kstjstr = makeLabel(box, "kstjstr", m_tab.kstjstr.c_str(), twipsRect(240, 4500, 6300, 330));
+    m_zwtjstr = makeLabel(box, "zwtjstr", "", twipsRect(6600, 4500, 5175, 330));
+    m_zwtjstr->setWordWrap(false);
 
     m_frame1 = makeGroupBox(box, "Frame1", "排列方式(所有考室)", twipsRect(120, kFramesTop, 3480, kFrameHeight));
     m_frame2 = makeGroupBox(box, "Frame2", "排序方式(所有考生)", twipsRect(3720, kFramesTop, 8055, kFrameHeight));
@@ -172,10 +180,16 @@ void RoomsPage::pushToWidgets()
     m_ksmbpath->setText(QString::fromStdString(m_tab.ksmbpath));
     m_kstjstr->setText(QString::fromStdString(m_tab.kstjstr));
     m_ksgridModel->refresh();
+    showCapacity();
     const int row = m_tab.ksgrid.Row() - 1;
     if (row >= 0 && row < m_ksgridModel->rowCount())
         m_ksgrid->setCurrentIndex(m_ksgridModel->index(row, m_tab.ksgrid.Col()));
     showOptions();
+}
+
+void RoomsPage::showCapacity()
+{
+    gui::showCapacity(m_zwtjstr, m_session);
 }
 
 void RoomsPage::writeGridHeaders()

@@ -33,6 +33,9 @@ public:
     void pullFromWidgets();
     void pushToWidgets();
 
+    // The seats of the room list against the examinees, beside kstjstr.
+    void showCapacity();
+
     // Start-up: the header texts of ksgrid and its column widths.
     void writeGridHeaders();
 
@@ -75,6 +78,7 @@ private:
     QPushButton* m_pushButton10;
     QPushButton* m_pushButton18;
     QLabel* m_kstjstr;
+    QLabel* m_zwtjstr; // the seats against the examinees
     QGroupBox* m_frame1;
     QGroupBox* m_frame2;
     std::array<QCheckBox*, 2> m_fillBoxes;     // plfscheck1, plfscheck2

@@ -51,7 +51,7 @@ void click(MainWindow& window, const char* button)
 }
 
 // The demo list imported, three rooms of the sample, the rooms generated into
-// `outputFolder` and the query workbooks exported there.
+// `outputFolder` and the query workbooks and print-ready sheets written there.
 bool saveShotsOfAWorkedExample(MainWindow& window, const QDir& target, const QDir& data, const QString& outputFolder)
 {
     setText(window, "sjlj", data.filePath(QString::fromLatin1(kDemoExaminees)));
@@ -60,8 +60,12 @@ bool saveShotsOfAWorkedExample(MainWindow& window, const QDir& target, const QDi
         return false;
 
     setText(window, "ksmbpath", data.filePath(QString::fromLatin1(kRoomTemplate)));
-    for (int room = 0; room < kDemoRooms; ++room)
+    // One room short first: 60 seats for 70 examinees shows the capacity line in red.
+    for (int room = 0; room < kDemoRooms - 1; ++room)
         click(window, "szksbt2");
+    if (!saveShot(window, 1, target, QStringLiteral("tab1-rooms-short.png")))
+        return false;
+    click(window, "szksbt2");
     if (!saveShot(window, 1, target, QStringLiteral("tab1-rooms.png")))
         return false;
 
@@ -71,6 +75,7 @@ bool saveShotsOfAWorkedExample(MainWindow& window, const QDir& target, const QDi
         return false;
 
     click(window, "PushButton5");
+    click(window, "dyscbt");
     return saveShot(window, 3, target, QStringLiteral("tab3-exported.png"));
 }
 

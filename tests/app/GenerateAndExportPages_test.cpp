@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -171,6 +172,18 @@ private slots:
         QVERIFY(fixture.clickAndWaitForRun("PushButton5"));
         QVERIFY(filesIn(out.path()).contains(QStringLiteral("所有考生查询数据导出.xlsx")));
         QCOMPARE(fixture.prompt.texts().back(), std::string("所有考生查询数据导出完毕！"));
+
+        // The print-ready sheets: all three ticked at first; the unticked one is not written.
+        CONTROL(dymtb, QCheckBox, &window, "dymtb");
+        for (const char* box : {"dyqdb", "dymtb", "dyzwb"})
+            QVERIFY(window.findChild<QCheckBox*>(QString::fromLatin1(box))->isChecked());
+        dymtb->click();
+        QVERIFY(fixture.clickAndWaitForRun("dyscbt"));
+        QCOMPARE(fixture.prompt.texts().back(), std::string("打印用表（考场签到表、考生座位表）生成完毕！"));
+        QVERIFY(filesIn(out.path()).contains(QStringLiteral("考场签到表.xlsx")));
+        QVERIFY(filesIn(out.path()).contains(QStringLiteral("考生座位表.xlsx")));
+        QVERIFY(!filesIn(out.path()).contains(QStringLiteral("考场门贴.xlsx")));
+        QCOMPARE(fixture.prompt.offUiThread, 0);
     }
 
     void generationStopsAtAMissingTemplateAndLeavesTheExportTabClosed()

@@ -481,6 +481,35 @@ private slots:
         QVERIFY(fixture.dialogs.openedDocuments.empty());
     }
 
+    void theSeatsShowAgainstTheBaseDataAndInEachRoomsTooltip()
+    {
+        test::WindowFixture fixture;
+        fixture.db.addBaseData(std::vector<std::pair<std::string, double>>(31, {"一中", 60}));
+        auto& window = fixture.open();
+        fixture.selectTab(1); // the guard counts the base data
+        QWidget* page = window.tabControl()->widget(1);
+        CONTROL(zwtjstr, QLabel, page, "zwtjstr");
+        CONTROL(ksgrid, QTableView, page, "ksgrid");
+        type(page, "ksmbpath", test::dataPath("ksmb.xlsx"));
+        press(page, "szksbt2");
+        QCOMPARE(zwtjstr->text(), QStringLiteral("座位合计30个，基础数据考生31人，还缺1个座位！"));
+        QCOMPARE(zwtjstr->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        type(page, "ksmbpath", "/nowhere/ksmb.xlsx");
+        press(page, "szksbt2");
+        QCOMPARE(ksgrid->model()->columnCount(), 2);
+        QCOMPARE(ksgrid->model()->index(0, 1).data(Qt::ToolTipRole).toString(), QStringLiteral("座位数：30"));
+        QCOMPARE(ksgrid->model()->index(1, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("座位数：未知（模板文件不存在或无法读取）"));
+        type(page, "ksmbpath", test::dataPath("ksmb.xlsx"));
+        press(page, "szksbt2");
+        QCOMPARE(zwtjstr->text(), QStringLiteral("座位合计至少60个（1间考室的模板无法读取，座位数未知），"
+                                                 "基础数据考生31人，至少空余29个座位。"));
+        QVERIFY(zwtjstr->palette().color(QPalette::WindowText) != QColor(255, 0, 0));
+        fixture.selectTab(2);
+        CONTROL(zwtjstr2, QLabel, &window, "zwtjstr2");
+        QCOMPARE(zwtjstr2->text(), zwtjstr->text());
+    }
+
     void entryBoxesAndStateStayInStep()
     {
         test::WindowFixture fixture;

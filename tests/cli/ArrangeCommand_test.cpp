@@ -332,4 +332,25 @@ TEST(ArrangeCommand, UnitsApartCountsAndListsThePairsLeft)
     }
 }
 
+TEST(ArrangeCommand, CapacityListsEachRoomsSeatsAndTheirSumAgainstTheExaminees)
+{
+    TempDir dir;
+    const std::string rooms = roomList(dir, {"第1考室\tksmb.xlsx", " 第2考室\tksmb.xlsx", "旧\tgone.xlsx"});
+    CliRun run = runCli(dir.path().string(), {"capacity", "--rooms", rooms});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "第1考室\t30\n 第2考室\t30\n旧\tunknown\n3 rooms, 60 seats or more (1 rooms of unknown seats)\n");
+
+    run = runCli(dir.path().string(), {"capacity", "--rooms", rooms, "--examinees", examineeWorkbook(dir, 61)});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_NE(run.out.find(", 61 examinees, 1 seats short\n"), std::string::npos) << run.out;
+    run = runCli(dir.path().string(), {"capacity", "--examinees", examineeWorkbook(dir, 60), "--rooms", rooms});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find(", 60 examinees, 0 seats spare\n"), std::string::npos) << run.out;
+
+    EXPECT_EQ(runCli(dir.path().string(), {"capacity", "--rooms", rooms, "--examinees", rooms}).exitCode, 1);
+    EXPECT_EQ(runCli(dir.path().string(), {"capacity", "--rooms", dir.file("none.tsv")}).exitCode, 1);
+    EXPECT_EQ(runCli(dir.path().string(), {"capacity"}).exitCode, 2);
+    EXPECT_EQ(runCli(dir.path().string(), {"capacity", "--rooms", rooms, "--fill", "x"}).exitCode, 2);
+}
+
 } // namespace

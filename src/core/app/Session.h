@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "arrange/GenerateTab.h"
+#include "arrange/SeatCounts.h"
 #include "basedata/BaseDataTab.h"
 #include "export/ExportTab.h"
 #include "rooms/RoomsTab.h"
@@ -29,6 +31,11 @@ struct Session {
     rooms::RoomsTab rooms;
     arrange::GenerateTab generate;
     exporting::ExportTab exporting;
+    // The seats of the room list's templates, counted once per file version.
+    arrange::SeatCounts seatCounts;
+    // The examinees in the base data as last counted (an import, or the tab
+    // guard's check); none until then.
+    std::optional<long> baseDataExaminees;
 };
 
 } // namespace sedilo::session

@@ -65,7 +65,8 @@ bool TabGuard::hasBaseData()
 {
     auto& recordset = m_database.SharedRecordset();
     recordset.open(store::sql::kSelectBaseData, m_database.SharedConnection());
-    return recordset.rowCount() >= 1;
+    m_baseDataExaminees = recordset.rowCount();
+    return *m_baseDataExaminees >= 1;
 }
 
 bool TabGuard::hasRooms() const

@@ -23,7 +23,7 @@ inline constexpr int kExportTabIndex = 3;
 // Runs whenever another tab of TabControl1 is selected. A tab may only be
 // entered once the earlier steps have produced their data: base data for the
 // room tab, a room as well for the generation tab, a generated arrangement as
-// well for the export tab. It keeps no state of its own.
+// well for the export tab. It keeps only the base data's size its last check saw.
 class TabGuard {
 public:
     TabGuard(store::SeatingDatabase& database, const rooms::RoomGrid& ksgrid,
@@ -35,6 +35,9 @@ public:
     // generation or export tab hides that tab's progress controls. A database
     // failure is reported and sends the user back as the check it stopped did.
     std::optional<int> TabChanged(int newIndex);
+
+    // The examinees in the base data when a check last counted them.
+    std::optional<long> baseDataExaminees() const { return m_baseDataExaminees; }
 
 private:
     bool hasBaseData();
@@ -48,6 +51,7 @@ private:
     Prompt& m_prompt;
     ProgressControl& m_ksscpro;
     ProgressControl& m_cxdcscpro;
+    std::optional<long> m_baseDataExaminees;
 };
 
 } // namespace sedilo::session

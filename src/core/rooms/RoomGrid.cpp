@@ -126,6 +126,15 @@ bool RoomGrid::isBlankRow(int row) const
     return trimSpaces(TextMatrix(row, 0)).empty();
 }
 
+std::vector<std::string> RoomGrid::roomNames() const
+{
+    std::vector<std::string> names;
+    for (int row = 1; row < Rows(); ++row)
+        if (!isBlankRow(row))
+            names.push_back(TextMatrix(row, 0));
+    return names;
+}
+
 void RoomGrid::changed()
 {
     if (m_listener)

@@ -37,6 +37,8 @@ public:
 
     // A data row is blank when its name cell, trimmed of U+0020, is empty.
     bool isBlankRow(int row) const;
+    // The names of the data rows that are not blank, in grid order.
+    std::vector<std::string> roomNames() const;
 
     // Called after every change so that a view can refresh.
     void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }

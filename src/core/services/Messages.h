@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace sedilo::messages {
@@ -34,6 +35,28 @@ inline std::string sameUnitNeighbours(std::size_t pairs)
 inline std::string sameUnitNotListed(std::size_t pairs)
 {
     return "……另有" + std::to_string(pairs) + "对未列出。";
+}
+
+// The room list's seats against the examinees in the base data. `unknown`
+// rooms have a template that is missing or unreadable, so the total is a
+// lower bound; `examinees` is unknown until the base data has been counted.
+inline std::string capacityLine(long seats, int unknown, const std::optional<long>& examinees)
+{
+    std::string line = "座位合计" + std::string(unknown > 0 ? "至少" : "") + std::to_string(seats) + "个";
+    if (unknown > 0)
+        line += "（" + std::to_string(unknown) + "间考室的模板无法读取，座位数未知）";
+    if (!examinees)
+        return line;
+    line += "，基础数据考生" + std::to_string(*examinees) + "人";
+    if (seats < *examinees)
+        return line + "，" + (unknown > 0 ? "已知座位" : "") + "还缺" + std::to_string(*examinees - seats) + "个座位！";
+    return line + "，" + (unknown > 0 ? "至少" : "") + "空余" + std::to_string(seats - *examinees) + "个座位。";
+}
+
+// A room's seats in its row's tooltip.
+inline std::string seatCount(const std::optional<long>& seats)
+{
+    return seats ? "座位数：" + std::to_string(*seats) : std::string("座位数：未知（模板文件不存在或无法读取）");
 }
 
 } // namespace sedilo::messages

@@ -149,10 +149,12 @@ void writeDoorSheet(const std::string& target, const SeatedArrangement& arrangem
 {
     writePrintBook(target, true, [&](PrintBook& book) {
         DoorFormats formats(book);
-        writePagedBlocks(book, kDoorSheetName, PaperOrientation::Landscape, kWidths, arrangement.rooms.size(),
-                         [&](lxw_worksheet* sheet, std::size_t index, int row) {
-                             return writeRoom(book, sheet, formats, arrangement.rooms[index], row);
-                         });
+        PagedBlocks rooms;
+        rooms.count = arrangement.rooms.size();
+        rooms.write = [&](lxw_worksheet* sheet, std::size_t index, int row, std::vector<lxw_row_t>&) {
+            return writeRoom(book, sheet, formats, arrangement.rooms[index], row);
+        };
+        writePagedBlocks(book, kDoorSheetName, PaperOrientation::Landscape, kWidths, rooms);
     });
 }
 

@@ -204,24 +204,37 @@ void writePrintBook(const std::string& target, bool constantMemory, const std::f
 }
 
 void writePagedBlocks(PrintBook& book, const std::string& sheetName, PaperOrientation orientation,
-                      const std::vector<double>& columnWidths, std::size_t count,
-                      const std::function<int(lxw_worksheet*, std::size_t, int)>& writeBlock)
+                      const std::vector<double>& columnWidths, const PagedBlocks& blocks)
 {
-    const std::size_t perSheet = kMaxPageBreaks + 1;
-    const std::size_t sheets = std::max<std::size_t>(1, (count + perSheet - 1) / perSheet);
+    // How many sheets the breaks need is known only once every block's pages are.
+    std::vector<std::size_t> firstBlocks{0};
+    std::size_t breaks = 0;
+    for (std::size_t index = 0; index < blocks.count; ++index) {
+        const std::size_t pages = blocks.pages ? std::max<std::size_t>(1, blocks.pages(index)) : 1;
+        const bool first = index == firstBlocks.back();
+        if (!first && breaks + pages > kMaxPageBreaks) {
+            firstBlocks.push_back(index);
+            breaks = pages - 1;
+        } else {
+            breaks += first ? pages - 1 : pages;
+        }
+    }
+    firstBlocks.push_back(blocks.count);
+
+    const std::size_t sheets = firstBlocks.size() - 1;
     for (std::size_t part = 0; part < sheets; ++part) {
         lxw_worksheet* sheet = book.addSheet(sheets == 1 ? sheetName : sheetName + std::to_string(part + 1));
         book.setUpPage(sheet, orientation);
         for (std::size_t column = 0; column < columnWidths.size(); ++column)
             book.setColumnWidth(sheet, static_cast<int>(column), columnWidths[column]);
-        std::vector<lxw_row_t> breaks;
+        std::vector<lxw_row_t> pageStarts;
         int row = 0;
-        for (std::size_t index = part * perSheet; index < std::min(count, (part + 1) * perSheet); ++index) {
+        for (std::size_t index = firstBlocks[part]; index < firstBlocks[part + 1]; ++index) {
             if (row > 0)
-                breaks.push_back(static_cast<lxw_row_t>(row));
-            row = writeBlock(sheet, index, row);
+                pageStarts.push_back(static_cast<lxw_row_t>(row));
+            row = blocks.write(sheet, index, row, pageStarts);
         }
-        book.breakPagesBefore(sheet, breaks);
+        book.breakPagesBefore(sheet, pageStarts);
     }
 }
 

@@ -69,12 +69,19 @@ void writePrintBook(const std::string& target, bool constantMemory, const std::f
 // Excel's ceiling on manual page breaks in one worksheet.
 inline constexpr std::size_t kMaxPageBreaks = LXW_BREAKS_MAX;
 
-// Writes `count` blocks each starting a new printed page, on one sheet named
-// `sheetName`, or on several numbered ones when the page-break ceiling asks.
-// `writeBlock(sheet, index, row)` writes block `index` from `row` on and
-// returns the row after it.
+// Blocks each starting a new printed page, written by writePagedBlocks.
+struct PagedBlocks {
+    std::size_t count = 0;
+    // Printed pages block `index` takes (breaks of its own plus one); none: one each.
+    std::function<std::size_t(std::size_t index)> pages;
+    // Writes block `index` from `row` on, adding the rows its own pages
+    // start at to `breaks`, and returns the row after it.
+    std::function<int(lxw_worksheet* sheet, std::size_t index, int row, std::vector<lxw_row_t>& breaks)> write;
+};
+
+// Writes `blocks` on one sheet named `sheetName`, or on several numbered ones
+// when the page-break ceiling asks.
 void writePagedBlocks(PrintBook& book, const std::string& sheetName, PaperOrientation orientation,
-                      const std::vector<double>& columnWidths, std::size_t count,
-                      const std::function<int(lxw_worksheet*, std::size_t, int)>& writeBlock);
+                      const std::vector<double>& columnWidths, const PagedBlocks& blocks);
 
 } // namespace sedilo::exporting

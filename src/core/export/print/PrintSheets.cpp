@@ -11,6 +11,7 @@
 #include "export/print/SeatedArrangement.h"
 #include "export/print/SignInSheet.h"
 #include "services/Messages.h"
+#include "services/ShellFolders.h"
 #include "services/failure/CauseCatalogue.h"
 #include "services/failure/Failure.h"
 #include "services/text/Trim.h"
@@ -99,7 +100,7 @@ PrintSheetsResult WritePrintSheets(const PrintSheetChoice& choice, const std::st
                                    Prompt& prompt)
 {
     PrintSheetsResult result;
-    const std::string folder = trimSpaces(ksoutpathText);
+    const std::string folder = OutputFolderText(ksoutpathText);
     if (folder.empty()) {
         prompt.error(messages::kNoOutputFolder);
         return result;

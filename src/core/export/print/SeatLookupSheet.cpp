@@ -31,6 +31,8 @@ Formats makeFormats(PrintBook& book)
         format_set_align(bordered, LXW_ALIGN_VERTICAL_CENTER);
     }
     format_set_bold(formats.header);
+    // A long room name is made smaller rather than cut off at the border.
+    format_set_shrink(formats.cell);
     format_set_align(formats.note, LXW_ALIGN_VERTICAL_CENTER);
     return formats;
 }

@@ -43,9 +43,27 @@ Formats makeFormats(PrintBook& book)
     return formats;
 }
 
+// A room of more seats goes on over further pages, each with the title and
+// the header again: 30 rows of 22 points and the block's head fill A4.
+constexpr std::size_t kSeatsPerPage = 30;
+
+std::size_t pagesOf(const SeatedArrangement::Room& room)
+{
+    return std::max<std::size_t>(1, (room.seats.size() + kSeatsPerPage - 1) / kSeatsPerPage);
+}
+
+int writeHeader(PrintBook& book, lxw_worksheet* sheet, const Formats& formats, int row)
+{
+    book.setRowHeight(sheet, row, kHeaderHeight);
+    int column = 0;
+    for (const char* caption : {"座位号", "考号", "姓名", "单位", "签名"})
+        book.writeText(sheet, row, column++, caption, formats.header);
+    return row + 1;
+}
+
 // Writes one room's block from `row` on; returns the row after it.
 int writeRoom(PrintBook& book, lxw_worksheet* sheet, const Formats& formats, const SeatedArrangement::Room& room,
-              int row)
+              int row, std::vector<lxw_row_t>& breaks)
 {
     book.setRowHeight(sheet, row, kTitleHeight);
     book.mergeText(sheet, row, 0, kColumns - 1, room.name + " 考场签到表", formats.title);
@@ -53,17 +71,19 @@ int writeRoom(PrintBook& book, lxw_worksheet* sheet, const Formats& formats, con
     book.setRowHeight(sheet, row, kCountHeight);
     book.mergeText(sheet, row, 0, kColumns - 1, "考生人数：" + std::to_string(room.seats.size()) + "人",
                    formats.count);
-    ++row;
-    book.setRowHeight(sheet, row, kHeaderHeight);
-    int column = 0;
-    for (const char* caption : {"座位号", "考号", "姓名", "单位", "签名"})
-        book.writeText(sheet, row, column++, caption, formats.header);
-    ++row;
-    for (const SeatedArrangement::Examinee* examinee : room.seats) {
-        book.writeText(sheet, row, 0, examinee->seat, formats.cell);
-        book.writeText(sheet, row, 1, examinee->number, formats.cell);
-        book.writeText(sheet, row, 2, examinee->name, formats.cell);
-        book.writeText(sheet, row, 3, examinee->unit, formats.cell);
+    row = writeHeader(book, sheet, formats, row + 1);
+    for (std::size_t index = 0; index < room.seats.size(); ++index) {
+        if (index > 0 && index % kSeatsPerPage == 0) {
+            breaks.push_back(static_cast<lxw_row_t>(row));
+            book.setRowHeight(sheet, row, kTitleHeight);
+            book.mergeText(sheet, row, 0, kColumns - 1, room.name + " 考场签到表（续）", formats.title);
+            row = writeHeader(book, sheet, formats, row + 1);
+        }
+        const SeatedArrangement::Examinee& examinee = *room.seats[index];
+        book.writeText(sheet, row, 0, examinee.seat, formats.cell);
+        book.writeText(sheet, row, 1, examinee.number, formats.cell);
+        book.writeText(sheet, row, 2, examinee.name, formats.cell);
+        book.writeText(sheet, row, 3, examinee.unit, formats.cell);
         book.writeText(sheet, row, 4, "", formats.cell);
         ++row;
     }
@@ -76,12 +96,15 @@ void writeSignInSheet(const std::string& target, const SeatedArrangement& arrang
 {
     writePrintBook(target, true, [&](PrintBook& book) {
         const Formats formats = makeFormats(book);
-        writePagedBlocks(book, kSignInSheetName, PaperOrientation::Portrait, kWidths, arrangement.rooms.size(),
-                         [&](lxw_worksheet* sheet, std::size_t index, int row) {
-                             if (row == 0)
-                                 book.setDefaultRowHeight(sheet, kSeatHeight);
-                             return writeRoom(book, sheet, formats, arrangement.rooms[index], row);
-                         });
+        PagedBlocks rooms;
+        rooms.count = arrangement.rooms.size();
+        rooms.pages = [&](std::size_t index) { return pagesOf(arrangement.rooms[index]); };
+        rooms.write = [&](lxw_worksheet* sheet, std::size_t index, int row, std::vector<lxw_row_t>& breaks) {
+            if (row == 0)
+                book.setDefaultRowHeight(sheet, kSeatHeight);
+            return writeRoom(book, sheet, formats, arrangement.rooms[index], row, breaks);
+        };
+        writePagedBlocks(book, kSignInSheetName, PaperOrientation::Portrait, kWidths, rooms);
     });
 }
 

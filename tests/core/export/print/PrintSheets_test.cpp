@@ -139,3 +139,31 @@ TEST_F(PrintSheetsTest, ASheetNamedLikeARoomWorkbookStopsBeforeAnySheetIsWritten
     EXPECT_EQ(box.style, PromptStyle::Error);
     EXPECT_NE(box.text.find("考室“考生座位表”"), std::string::npos) << box.text;
 }
+
+TEST_F(PrintSheetsTest, ALongRoomGoesOnUnderItsHeaderAndTheBreakCeilingStartsASecondSheet)
+{
+    // 31 seats take two pages; with 1,023 one-seat rooms after it the first
+    // sheet holds Excel's most of 1,023 breaks and the last room moves on.
+    std::vector<Seated> examinees;
+    for (int seat = 1; seat <= 31; ++seat)
+        examinees.push_back({"甲" + std::to_string(seat), std::to_string(seat), "一班", "大考室", std::to_string(seat)});
+    std::vector<std::string> order{"大考室"};
+    for (int room = 1; room <= 1023; ++room) {
+        order.push_back("考室" + std::to_string(room));
+        examinees.push_back({"乙", "9", "二班", order.back(), "1"});
+    }
+    addExaminees(examinees);
+    ASSERT_TRUE(exporting::WritePrintSheets({true, false, false}, out(""), order, m_database, m_prompt).succeeded);
+
+    const auto signIn = test::readPrintedBook(out("考场签到表.xlsx"));
+    ASSERT_EQ(signIn.size(), 2u);
+    EXPECT_EQ(signIn[0].name, "考场签到表1");
+    const test::PrintedSheet& first = signIn[0];
+    EXPECT_EQ(first.breaksAfterRows.size(), 1023u);
+    EXPECT_EQ(first.breaksAfterRows[0], 33); // 3 heading rows and 30 seats
+    EXPECT_EQ(first.at(34, 1), "大考室 考场签到表（续）");
+    EXPECT_EQ(first.row(35, 2), (Texts{"座位号", "考号"}));
+    EXPECT_EQ(first.row(36, 2), (Texts{"31", "31"}));
+    EXPECT_EQ(signIn[1].at(1, 1), "考室1023 考场签到表");
+    EXPECT_TRUE(signIn[1].breaksAfterRows.empty());
+}
