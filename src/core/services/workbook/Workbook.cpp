@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -68,9 +70,7 @@ std::shared_ptr<const std::string> readWholeFile(const std::string& path)
     return bytes;
 }
 
-} // namespace
-
-std::unique_ptr<Workbook> Workbook::open(const std::string& path)
+std::unique_ptr<Workbook> openByContent(const std::string& path)
 {
     auto bytes = readWholeFile(path);
     const std::string_view head(*bytes);
@@ -87,6 +87,18 @@ std::unique_ptr<Workbook> Workbook::open(const std::string& path)
     if (head.empty())
         throw WorkbookError(path, "not a workbook: the file is empty");
     throw WorkbookError(path, "not a workbook");
+}
+
+} // namespace
+
+std::unique_ptr<Workbook> Workbook::open(const std::string& path)
+{
+    try {
+        return openByContent(path);
+    } catch (const std::bad_alloc&) {
+        // The memory is given back by now; what is left to say is which file.
+        throw WorkbookError(path, "the workbook is too large: reading it ran out of memory");
+    }
 }
 
 } // namespace sedilo::workbook

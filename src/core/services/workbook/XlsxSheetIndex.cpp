@@ -18,6 +18,9 @@ namespace sedilo::workbook {
 
 namespace {
 
+// As for .xls: far above any seat chart or examinee list.
+constexpr std::size_t kMaxCells = 1'000'000;
+
 // ISO 8601 date cells (t="d") in the same form as date-formatted numbers.
 std::string isoDateText(const std::string& value)
 {
@@ -116,6 +119,9 @@ private:
 
     int addCell(pugi::xml_node cellNode, int row, int previousColumn)
     {
+        if (m_index.cells.size() >= kMaxCells)
+            throw WorkbookError(m_file, "the workbook is too large: worksheet 1 holds more than " +
+                                            std::to_string(kMaxCells) + " cells");
         IndexedCell cell;
         cell.row = row;
         cell.column = previousColumn + 1;
