@@ -4,9 +4,9 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config help2man
   qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei
-  libsqlite3-dev libzip-dev libpugixml-dev libgsf-1-dev libxlsxwriter-dev libicu-dev
+  libsqlite3-dev libzip-dev libpugixml-dev libexpat1-dev libgsf-1-dev libxlsxwriter-dev libicu-dev
   libgtest-dev libgmock-dev
   python3-openpyxl python3-xlrd
 )

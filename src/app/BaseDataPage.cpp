@@ -11,6 +11,7 @@
 #include "Controls.h"
 #include "ExamineeGridModel.h"
 #include "ProgressBinding.h"
+#include "ResizeAnchors.h"
 #include "Twips.h"
 #include "UiStyle.h"
 #include "basedata/BaseDataImport.h"
@@ -48,6 +49,7 @@ BaseDataPage::BaseDataPage(session::Session& session, Prompt& prompt, ShellDialo
     const int editTop = kButtonRowTop + (kButtonHeight - kEditHeight) / 2;
     m_label4 = makeLabel(this, "Label4", "数据源路径", pageRect(kLeft, editTop, 1000, kEditHeight));
     m_sjlj = makeEdit(this, "sjlj", "", pageRect(1140, editTop, 3975, kEditHeight));
+    setGrows(m_sjlj, Qt::Horizontal);
 
     int left = 5175;
     auto nextButton = [&](const char* name, const char* text) {

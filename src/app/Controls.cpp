@@ -72,6 +72,8 @@ QTableView* makeGrid(QWidget* parent, const char* name, const QRect& rect)
     auto* grid = place(new QTableView(parent), name, rect);
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setHighlightSections(false);
+    // A wider window widens the last column instead of leaving a grey band.
+    grid->horizontalHeader()->setStretchLastSection(true);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setWordWrap(false);

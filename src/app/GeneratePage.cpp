@@ -8,6 +8,7 @@
 #include "BackgroundRun.h"
 #include "Controls.h"
 #include "ProgressBinding.h"
+#include "ResizeAnchors.h"
 #include "Twips.h"
 #include "UiStyle.h"
 #include "arrange/GenerateArrangement.h"
@@ -34,6 +35,7 @@ GeneratePage::GeneratePage(session::Session& session, Prompt& prompt, ShellDialo
     m_label13 = makeLabel(this, "Label13", "考室编排文件生成路径", pageRect(kLeft, editTop, 1950, kEditHeight));
     m_ksoutpath = makeEdit(this, "ksoutpath", "", pageRect(2250, editTop, 6900, kEditHeight));
     makeFlat(m_ksoutpath);
+    setGrows(m_ksoutpath, Qt::Horizontal);
     m_pushButton3 = makeButton(this, "PushButton3", "选择路径", pageRect(9270, kPathRowTop, kButtonWidth, kButtonHeight));
 
     const int actionsTop = 2280;

@@ -9,12 +9,15 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <algorithm>
+
 #include "BackgroundRun.h"
 #include "Banner.h"
 #include "BaseDataPage.h"
 #include "ExportPage.h"
 #include "GeneratePage.h"
 #include "ProgressBinding.h"
+#include "ResizeAnchors.h"
 #include "RoomsPage.h"
 #include "Twips.h"
 #include "UiStyle.h"
@@ -35,7 +38,9 @@ MainWindow::MainWindow(const std::string& databasePath, Prompt& prompt, ShellDia
 {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QString::fromUtf8(kCaption));
-    setFixedSize(kClientWidth, kClientHeight);
+    // The default size is the smallest: every control has its place in it.
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
     setFont(songTi(9));
 
     auto& state = *m_session;
@@ -44,12 +49,9 @@ MainWindow::MainWindow(const std::string& databasePath, Prompt& prompt, ShellDia
 
     m_image1 = new QLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setGeometry(kBannerLeft, 0, kBannerWidth, kBannerHeight);
-    m_image1->setPixmap(drawBanner());
 
     m_tabControl = new QTabWidget(this);
     m_tabControl->setObjectName(QStringLiteral("TabControl1"));
-    m_tabControl->setGeometry(0, kTabControlTop, kClientWidth, kClientHeight - kTabControlTop);
     m_baseDataPage = new BaseDataPage(state, *m_prompt, dialogs, *m_run);
     m_roomsPage = new RoomsPage(state, *m_prompt, dialogs);
     m_generatePage = new GeneratePage(state, *m_prompt, dialogs, *m_run);
@@ -58,6 +60,8 @@ MainWindow::MainWindow(const std::string& databasePath, Prompt& prompt, ShellDia
     m_tabControl->addTab(m_roomsPage, QString::fromUtf8(RoomsPage::kCaption));
     m_tabControl->addTab(m_generatePage, QString::fromUtf8(GeneratePage::kCaption));
     m_tabControl->addTab(m_exportPage, QString::fromUtf8(ExportPage::kCaption));
+
+    placeControls();
 
     connect(m_tabControl, &QTabWidget::currentChanged, this, &MainWindow::onTabChanged);
     connect(m_run, &BackgroundRun::started, this, [this] { setControlsEnabled(false); });
@@ -115,6 +119,26 @@ void MainWindow::onTabChanged(int index)
     // its earlier checks have just passed.
     if (const auto redirect = m_guard->TabChanged(index))
         m_tabControl->setCurrentIndex(*redirect);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+void MainWindow::placeControls()
+{
+    const QSize extra = size() - QSize(kClientWidth, kClientHeight);
+    const int extraWidth = std::max(0, extra.width());
+    if (m_image1->width() != kBannerWidth + extraWidth) {
+        m_image1->setGeometry(kBannerLeft, 0, kBannerWidth + extraWidth, kBannerHeight);
+        m_image1->setPixmap(drawBanner(kBannerWidth + extraWidth));
+    }
+    m_tabControl->setGeometry(0, kTabControlTop, std::max(width(), kClientWidth),
+                              std::max(height(), kClientHeight) - kTabControlTop);
+    for (int page = 0; page < m_tabControl->count(); ++page)
+        applyAnchors(m_tabControl->widget(page), extra);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

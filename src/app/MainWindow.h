@@ -51,12 +51,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private slots:
     void onTabChanged(int index);
 
 private:
     void setControlsEnabled(bool enabled);
+    // The banner, the tab control and every page's controls for the window's size.
+    void placeControls();
     void onRunFinished();
 
     // Every message box goes through this, whichever thread shows it.

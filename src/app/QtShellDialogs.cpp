@@ -37,9 +37,11 @@ std::string QtShellDialogs::chooseFolder(const std::string& title)
     return QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(title)).toStdString();
 }
 
-void QtShellDialogs::openFolder(const std::string& path)
+// Qt hands local files to xdg-open (or the desktop's own opener) and reports
+// false when there is none.
+bool QtShellDialogs::openFolder(const std::string& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 bool QtShellDialogs::openDocument(const std::string& path)

@@ -17,7 +17,7 @@ public:
 
     std::string chooseFile(const std::string& title) override;
     std::string chooseFolder(const std::string& title) override;
-    void openFolder(const std::string& path) override;
+    bool openFolder(const std::string& path) override;
     bool openDocument(const std::string& path) override;
 
 private:

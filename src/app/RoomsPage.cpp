@@ -12,6 +12,7 @@
 #include <QTableView>
 
 #include "Controls.h"
+#include "ResizeAnchors.h"
 #include "RoomGridModel.h"
 #include "Twips.h"
 #include "UiStyle.h"
@@ -54,6 +55,7 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
     m_ksname = makeEdit(box, "ksname", m_tab.ksname.c_str(), twipsRect(1020, kEntryRowTop, 1275, kEntryHeight));
     m_label8 = makeLabel(box, "Label8", "考室模板", twipsRect(2385, kEntryRowTop, 780, kEntryHeight));
     m_ksmbpath = makeEdit(box, "ksmbpath", "", twipsRect(3165, kEntryRowTop, 7095, kEntryHeight));
+    setGrows(m_ksmbpath, Qt::Horizontal);
     for (QLineEdit* edit : {m_ksname, m_ksmbpath})
         makeFlat(edit);
     m_szksbt = makeButton(box, "szksbt", "...", twipsRect(10320, kEntryRowTop - 30, 450, 375),

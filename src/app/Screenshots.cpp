@@ -15,6 +15,7 @@
 #include "MainWindow.h"
 #include "QtShellDialogs.h"
 #include "UnattendedPrompt.h"
+#include "services/ShippedFiles.h"
 
 namespace sedilo::gui {
 
@@ -75,7 +76,8 @@ bool saveShotsOfAWorkedExample(MainWindow& window, const QDir& target, const QDi
 
 } // namespace
 
-int SaveScreenshots(const QString& folder, const QString& databasePath, const QString& dataFolder)
+int SaveScreenshots(const QString& folder, const QString& databasePath, const QString& dataFolder,
+                    QSize windowSize)
 {
     QTemporaryDir temporary;
     if (!temporary.isValid()) {
@@ -93,6 +95,8 @@ int SaveScreenshots(const QString& folder, const QString& databasePath, const QS
     MainWindow window(database.toStdString(), prompt, dialogs);
     dialogs.setOwner(&window);
     window.start();
+    if (windowSize.isValid())
+        window.resize(windowSize);
     window.show();
     QApplication::processEvents();
 
@@ -102,7 +106,11 @@ int SaveScreenshots(const QString& folder, const QString& databasePath, const QS
             return 1;
     }
 
-    const QDir data(dataFolder.isEmpty() ? QCoreApplication::applicationDirPath() : dataFolder);
+    const QString shippedFolder =
+        QFileInfo(QString::fromStdString(
+                      shippedFile(QCoreApplication::applicationDirPath().toStdString(), kRoomTemplate)))
+            .absolutePath();
+    const QDir data(dataFolder.isEmpty() ? shippedFolder : dataFolder);
     if (!QFileInfo::exists(data.filePath(QString::fromLatin1(kDemoExaminees)))
         || !QFileInfo::exists(data.filePath(QString::fromLatin1(kRoomTemplate))))
         return 0;

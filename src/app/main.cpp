@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "AppIcon.h"
 #include "LaunchOptions.h"
 #include "MainWindow.h"
 #include "QtPrompt.h"
@@ -14,20 +15,28 @@
 int main(int argc, char* argv[])
 {
     using namespace sedilo;
-    if (gui::wantsScreenshots(argc, argv))
+    if (gui::needsNoDisplay(argc, argv))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     // The application name doubles as the display name, so window captions get no suffix.
     QApplication::setApplicationName(QStringLiteral("Sedilo"));
+    QApplication::setApplicationVersion(QStringLiteral(SEDILO_VERSION));
+    // Ties the window to its menu entry, whose icon the desktop then shows.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(gui::kDesktopId));
+    QApplication::setWindowIcon(gui::applicationIcon());
 
     QString error;
     const auto options = gui::parseLaunchOptions(QApplication::arguments(), error);
     if (!options) {
-        std::cerr << "sedilo: " << error.toStdString() << "\nusage: sedilo [--db FILE] [--screenshot DIR]\n";
+        std::cerr << "sedilo: " << error.toStdString() << "\nusage: sedilo [--db FILE] [--screenshot DIR [--size WxH]]\n";
         return 2;
     }
+    if (!options->textToPrint.isEmpty()) {
+        std::cout << options->textToPrint.toStdString();
+        return 0;
+    }
     if (!options->screenshotDir.isEmpty())
-        return gui::SaveScreenshots(options->screenshotDir, options->databasePath);
+        return gui::SaveScreenshots(options->screenshotDir, options->databasePath, {}, options->windowSize);
 
     gui::QtPrompt prompt;
     gui::QtShellDialogs dialogs;

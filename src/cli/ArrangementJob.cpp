@@ -1,5 +1,6 @@
 #include "ArrangementJob.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "export/QueryExport.h"
 #include "export/print/PrintSheets.h"
 #include "rooms/RoomEditor.h"
+#include "services/ShippedFiles.h"
 #include "services/cipher/NameCipher.h"
 #include "services/failure/Failure.h"
 #include "store/SeatingDatabase.h"
@@ -84,14 +86,21 @@ private:
     fs::path m_folder;
 };
 
+// A stored text as one field of a tab-separated line.
+std::string field(std::string text)
+{
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return text;
+}
+
 // One pair a line: ROOM, SEAT, CELL, OTHER SEAT, OTHER CELL, UNIT, tab-separated.
 bool writeApartReport(const std::string& path, const std::vector<arrange::SameUnitPair>& pairs, std::ostream& err)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << "room\tseat\tcell\tother seat\tother cell\tunit\n";
     for (const arrange::SameUnitPair& pair : pairs) {
-        file << pair.room << '\t' << pair.seat << '\t' << pair.cell << '\t' << pair.otherSeat << '\t'
-             << pair.otherCell << '\t' << pair.unit << '\n';
+        file << field(pair.room) << '\t' << pair.seat << '\t' << pair.cell << '\t' << pair.otherSeat << '\t'
+             << pair.otherCell << '\t' << field(pair.unit) << '\n';
     }
     file.close();
     if (!file) {
@@ -300,10 +309,12 @@ std::string shippedDataFile(const std::string& name)
     std::error_code error;
     const fs::path executable = fs::canonical("/proc/self/exe", error);
     if (!error) {
-        // Installed or built, the data files are copied beside the executable;
-        // otherwise look in data/ of a source tree holding the build folder.
-        if (fs::exists(executable.parent_path() / name))
-            return (executable.parent_path() / name).string();
+        // Built, the data files are copied beside the executable; installed,
+        // they are in ../share/sedilo; otherwise look in data/ of a source
+        // tree holding the build folder.
+        const std::string shipped = shippedFile(executable.parent_path().string(), name);
+        if (fs::exists(shipped))
+            return shipped;
         for (fs::path folder = executable.parent_path(); folder.has_relative_path(); folder = folder.parent_path()) {
             if (fs::exists(folder / "data" / name))
                 return (folder / "data" / name).string();

@@ -31,11 +31,20 @@ int main(int argc, char** argv)
 {
     using namespace sedilo::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "--version") {
+        std::cout << "sedilo-cli " << SEDILO_VERSION << "\n";
+        return kExitOk;
+    }
     if (args.empty() || args[0] == "--help" || args[0] == "help") {
         std::ostream& out = args.empty() ? std::cerr : std::cout;
-        out << "usage: sedilo-cli COMMAND [ARGS]\n";
+        // Laid out so that help2man makes the man page from it.
+        out << "Usage: sedilo-cli COMMAND [ARGS]\n"
+               "Runs the operations of the Sedilo window from a script.\n\nCommands:\n";
         for (const auto& [name, command] : commands())
-            out << "  sedilo-cli " << command.usage << "\n";
+            out << "  sedilo-cli " << command.usage << "\n\n";
+        out << "Options:\n"
+               "  --help     show this help and exit\n"
+               "  --version  show the version and exit\n";
         return args.empty() ? kExitUsage : kExitOk;
     }
     const auto found = commands().find(args[0]);

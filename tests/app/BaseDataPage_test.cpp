@@ -122,7 +122,11 @@ private slots:
         const int widths[] = {67, 143, 143, 143, 143}; // 1000 and 2149 twips
         for (int column = 0; column < 5; ++column) {
             QCOMPARE(model->headerData(column, Qt::Horizontal).toString(), headers[column]);
-            QCOMPARE(sjgrid->columnWidth(column), widths[column]);
+            // The last column takes the spare width besides its own.
+            if (column < 4)
+                QCOMPARE(sjgrid->columnWidth(column), widths[column]);
+            else
+                QVERIFY(sjgrid->columnWidth(column) >= widths[column]);
             QCOMPARE(model->index(0, column).data().toString(), QString());
         }
         QVERIFY(sjgrid->verticalHeader()->isHidden());

@@ -1,6 +1,8 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <set>
 
 #include "LaunchOptions.h"
 #include "Screenshots.h"
@@ -73,6 +76,81 @@ private slots:
                 QVERIFY2(control->parentWidget()->rect().contains(inParent), qPrintable(name + " is clipped"));
             }
         }
+    }
+
+    void aLargerWindowGrowsTheGridsBoxesAndBarsWithoutOverlaps()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        // The tab control sizes a page when it shows it.
+        auto showEveryPage = [&] {
+            for (int tab = window.tabControl()->count() - 1; tab >= 0; --tab)
+                window.selectTabWithoutGuard(tab);
+            QCoreApplication::processEvents();
+        };
+        showEveryPage();
+        // Every control and its place at the default size, with its siblings.
+        std::vector<std::pair<QWidget*, QRect>> before;
+        std::set<QWidget*> fitBefore; // (the group box of tab 1 reaches into the page frame)
+        std::vector<QWidget*> containers;
+        for (int tab = 0; tab < window.tabControl()->count(); ++tab)
+            containers.push_back(window.tabControl()->widget(tab));
+        for (std::size_t next = 0; next < containers.size(); ++next) {
+            for (QWidget* control : containers[next]->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                before.emplace_back(control, control->geometry());
+                if (containers[next]->rect().contains(control->geometry()))
+                    fitBefore.insert(control);
+                if (qobject_cast<QGroupBox*>(control))
+                    containers.push_back(control);
+            }
+        }
+
+        window.resize(1200, 800);
+        showEveryPage();
+        QCOMPARE(window.size(), QSize(1200, 800));
+        const QSize extra(1200 - 808, 800 - 557);
+        auto placeBefore = [&](QWidget* control) {
+            for (const auto& [widget, place] : before)
+                if (widget == control)
+                    return place;
+            return QRect();
+        };
+        for (const char* name : {"sjgrid", "ksgrid"}) {
+            auto* grid = window.findChild<QTableView*>(QString::fromLatin1(name));
+            QVERIFY2(grid, name);
+            QCOMPARE(grid->size(), placeBefore(grid).size() + extra);
+            const QHeaderView* header = grid->horizontalHeader();
+            QCOMPARE(header->sectionPosition(header->count() - 1) + header->sectionSize(header->count() - 1),
+                     header->viewport()->width()); // the last column takes the spare width
+        }
+        for (const char* name : {"sjlj", "ksmbpath", "ksoutpath", "Prbar", "ksscpro", "cxdcscpro"}) {
+            auto* control = window.findChild<QWidget*>(QString::fromLatin1(name));
+            QVERIFY2(control, name);
+            QCOMPARE(control->size(), placeBefore(control).size() + QSize(extra.width(), 0));
+        }
+        CONTROL(pushButton8, QWidget, &window, "PushButton8");
+        QCOMPARE(pushButton8->geometry(), placeBefore(pushButton8).translated(extra.width(), 0));
+        CONTROL(frame2, QWidget, &window, "Frame2");
+        QCOMPARE(frame2->geometry(), placeBefore(frame2).translated(0, extra.height()));
+
+        for (const auto& [control, place] : before) {
+            const QString name = control->objectName();
+            if (fitBefore.count(control))
+                QVERIFY2(control->parentWidget()->rect().contains(control->geometry()),
+                         qPrintable(name + " is clipped"));
+            for (const auto& [other, otherPlace] : before) {
+                if (other != control && other->parentWidget() == control->parentWidget() && !place.intersects(otherPlace))
+                    QVERIFY2(!control->geometry().intersects(other->geometry()),
+                             qPrintable(name + " overlaps " + other->objectName()));
+            }
+        }
+
+        // Never below the default size, where every control is back in its place.
+        window.resize(600, 400);
+        showEveryPage();
+        QCOMPARE(window.size(), QSize(808, 557));
+        for (const auto& [control, place] : before)
+            QCOMPARE(control->geometry(), place);
     }
 
     void startupYesClearsTheBaseData()
@@ -251,14 +329,19 @@ private slots:
         QVERIFY(!gui::parseLaunchOptions({"sedilo", "--screenshot"}, error));
         QVERIFY(!gui::parseLaunchOptions({"sedilo", "stray"}, error));
         QVERIFY(!gui::parseLaunchOptions({"sedilo", "--colour"}, error));
+        options = gui::parseLaunchOptions({"sedilo", "--screenshot", "/tmp/s", "--size", "1200x800"}, error);
+        QVERIFY(options);
+        QCOMPARE(options->windowSize, QSize(1200, 800));
+        QVERIFY(!gui::parseLaunchOptions({"sedilo", "--screenshot", "/tmp/s", "--size", "1200"}, error));
+        QVERIFY(!gui::parseLaunchOptions({"sedilo", "--size", "1200x800"}, error));
         QVERIFY(!error.isEmpty());
 
         char program[] = "sedilo";
         char flag[] = "--screenshot=/tmp/s";
         char* withFlag[] = {program, flag};
         char* without[] = {program};
-        QVERIFY(gui::wantsScreenshots(2, withFlag));
-        QVERIFY(!gui::wantsScreenshots(1, without));
+        QVERIFY(gui::needsNoDisplay(2, withFlag));
+        QVERIFY(!gui::needsNoDisplay(1, without));
     }
 };
 

@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(ksgrid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("考室名称"));
         QCOMPARE(ksgrid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("考室模板文件"));
         QCOMPARE(ksgrid->columnWidth(0), 167); // 2500 twips
-        QCOMPARE(ksgrid->columnWidth(1), 513); // 7700 twips
+        QVERIFY(ksgrid->columnWidth(1) >= 513); // 7700 twips, and the spare width
     }
 
     void gridShowsRoomsWithTheirColoursAndFollowsTheCurrentCell()

@@ -70,7 +70,9 @@ TEST(SeatsCommand, ATemplateBeyondTheMemoryLeftIsNamedAsTooLarge)
     std::ifstream in(err);
     const std::string text{std::istreambuf_iterator<char>(in), {}};
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status << text;
-    EXPECT_NE(text.find(path + ": the workbook is too large"), std::string::npos) << text;
+    EXPECT_NE(text.find(path + ": "), std::string::npos) << text;
+    EXPECT_NE(text.find("too large"), std::string::npos) << text;
+    EXPECT_EQ(text.find("std::bad_alloc"), std::string::npos) << text;
 }
 
 } // namespace

@@ -25,6 +25,14 @@ std::string ScriptedDialogs::chooseFolder(const std::string& title)
     return takeFront(m_folders);
 }
 
+bool ScriptedDialogs::openFolder(const std::string& path)
+{
+    if (!m_canOpen)
+        return false;
+    openedFolders.push_back(path);
+    return true;
+}
+
 bool ScriptedDialogs::openDocument(const std::string& path)
 {
     if (!m_canOpen)

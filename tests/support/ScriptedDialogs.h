@@ -13,11 +13,12 @@ class ScriptedDialogs : public ShellDialogs {
 public:
     void nextFile(std::string path) { m_files.push_back(std::move(path)); }
     void nextFolder(std::string path) { m_folders.push_back(std::move(path)); }
+    // false: the desktop has no application to show files or folders with.
     void setCanOpenDocuments(bool can) { m_canOpen = can; }
 
     std::string chooseFile(const std::string& title) override;
     std::string chooseFolder(const std::string& title) override;
-    void openFolder(const std::string& path) override { openedFolders.push_back(path); }
+    bool openFolder(const std::string& path) override;
     bool openDocument(const std::string& path) override;
 
     std::vector<std::string> titles;        // every chooser's title, in order

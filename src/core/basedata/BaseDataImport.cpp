@@ -6,12 +6,11 @@
 #include <random>
 #include <stdexcept>
 
-#include "basedata/ExamineeSheetReader.h"
+#include "basedata/ExamineeListReader.h"
 #include "services/cipher/NameCipher.h"
 #include "services/ShellFolders.h"
 #include "services/process/ProcessControl.h"
 #include "services/text/Trim.h"
-#include "services/workbook/Workbook.h"
 #include "store/SeatingDatabase.h"
 #include "store/Statements.h"
 
@@ -110,7 +109,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
                const ImportSettings& settings)
 {
     const store::DatabaseHold hold = database.hold(store::LockMode::Exclusive);
-    const auto book = workbook::Workbook::open(trimSpaces(tab.sjlj));
+    const ExamineeList list = readExamineeList(trimSpaces(tab.sjlj));
 
     // The database comes before the row count and the warning: a database that
     // cannot be opened stops the import before the user is told to wait.
@@ -123,26 +122,28 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     RecordsetCloser closer(records);
     records.open(store::sql::kSelectBaseData, connection);
 
-    ExamineeSheetReader reader(book->firstSheet(), book->path());
-    const int lastRow = reader.lastRow();
+    const int lastRow = list.lastRow;
     tab.Prbar.setRange(tab.Prbar.state().minimum, lastRow);
     prompt.inform(kDoNotOperateDuringImport);
     RandomNumbers random(settings.seed, lastRow);
 
     std::vector<ExamineeGrid::Row> grid{ExamineeGrid::kHeaders};
     ThrottledProgress progress(tab.Prbar, lastRow);
-    ExamineeSheetReader::Cells cells;
-    while (reader.next(cells)) {
-        const int count = reader.count();
+    grid.reserve(list.size() + 2);
+    for (std::size_t examinee = 0; examinee < list.size(); ++examinee) {
+        const int count = static_cast<int>(examinee) + 1;
         const int row = count + 1;
+        const std::string name(list.cell(examinee, 0));
+        const std::string score(list.cell(examinee, 3));
         records.addNew();
-        records.setValue("姓名", encryptedName(cipher, cells[0], row));
-        records.setValue("考号", cells[1]);
-        records.setValue("单位", cells[2]);
-        records.setValue("成绩", cells[3].empty() ? std::string("0") : cells[3]);
+        records.setValue("姓名", encryptedName(cipher, name, row));
+        records.setValue("考号", std::string(list.cell(examinee, 1)));
+        records.setValue("单位", std::string(list.cell(examinee, 2)));
+        records.setValue("成绩", score.empty() ? std::string("0") : score);
         records.setValue("随机号", random.next());
         records.update();
-        grid.push_back({std::to_string(count), cells[0], cells[1], cells[2], cells[3]});
+        grid.push_back({std::to_string(count), name, std::string(list.cell(examinee, 1)),
+                        std::string(list.cell(examinee, 2)), score});
         progress.rowRead(row);
     }
     records.close();
@@ -151,7 +152,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     tab.Prbar.setMaximumValue();
     grid.push_back({" ", "", "", "", ""});
     tab.sjgrid.assign(std::move(grid));
-    return reader.count();
+    return static_cast<int>(list.size());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "services/Messages.h"
+#include "services/ShellFolders.h"
 #include "services/workbook/NewWorkbook.h"
 
 namespace sedilo::basedata {
@@ -80,7 +81,7 @@ void BaseDataSample::show(ShellDialogs& dialogs, Prompt& prompt)
     try {
         const std::filesystem::path path = writeSample();
         if (!dialogs.openDocument(path.string()))
-            throw std::runtime_error("no application could open " + path.string());
+            ReportNoDesktopHandler(prompt, messages::kNoExcel, path.string());
     } catch (const std::exception& failure) {
         prompt.error(messages::kNoExcel, failure.what());
     }

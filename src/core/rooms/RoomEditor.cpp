@@ -58,8 +58,10 @@ void OpenRoomTemplate(const RoomsTab& tab, ShellDialogs& dialogs, Prompt& prompt
         return;
     std::string cause;
     try {
-        if (!dialogs.openDocument(path))
-            cause = "没有能打开“" + path + "”的应用程序。";
+        if (!dialogs.openDocument(path)) {
+            ReportNoDesktopHandler(prompt, messages::kNoExcel, path);
+            return;
+        }
     } catch (const std::exception& error) {
         cause = error.what();
     }

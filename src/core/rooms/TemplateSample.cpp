@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "services/Messages.h"
+#include "services/ShellFolders.h"
 #include "services/Prompt.h"
 #include "services/ShellDialogs.h"
+#include "services/ShippedFiles.h"
 
 namespace sedilo::rooms {
 
@@ -46,7 +48,7 @@ std::string copySampleReadOnly(const fs::path& sample)
 
 std::string templateSamplePath(const std::string& executableFolder)
 {
-    return (fs::path(executableFolder) / kSampleName).string();
+    return shippedFile(executableFolder, kSampleName);
 }
 
 std::string OpenTemplateSample(const std::string& executableFolder, ShellDialogs& dialogs, Prompt& prompt)
@@ -55,8 +57,12 @@ std::string OpenTemplateSample(const std::string& executableFolder, ShellDialogs
     std::string cause;
     try {
         copy = copySampleReadOnly(templateSamplePath(executableFolder));
-        if (!dialogs.openDocument(copy))
-            cause = "没有能打开“" + copy + "”的应用程序。";
+        if (!dialogs.openDocument(copy)) {
+            std::error_code ignored;
+            fs::remove_all(fs::path(copy).parent_path(), ignored);
+            ReportNoDesktopHandler(prompt, messages::kNoExcel, copy);
+            return {};
+        }
     } catch (const std::exception& error) {
         cause = error.what();
     }

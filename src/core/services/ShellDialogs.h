@@ -18,8 +18,9 @@ public:
     // Folder chooser; returns the chosen folder's path, or "" when cancelled.
     virtual std::string chooseFolder(const std::string& title) = 0;
 
-    // Shows a folder in the file browser; nothing is reported.
-    virtual void openFolder(const std::string& path) = 0;
+    // Shows a folder in the file browser. Returns false when the desktop has
+    // nothing to show it with.
+    virtual bool openFolder(const std::string& path) = 0;
 
     // Hands a file to the desktop's default application. Returns false when no
     // application could be started for it.

@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "services/Messages.h"
+#include "services/failure/CauseCatalogue.h"
+#include "services/failure/Failure.h"
 #include "services/text/Trim.h"
 
 namespace sedilo {
@@ -56,7 +58,15 @@ void OpenOutputFolder(OutputFolderButton button, const std::string& ksoutpath, S
         break;
     }
     const std::string folder = OutputFolderText(ksoutpath);
-    dialogs.openFolder(folder != trimSpaces(ksoutpath) ? folder : ksoutpath);
+    const std::string shown = folder != trimSpaces(ksoutpath) ? folder : ksoutpath;
+    if (!dialogs.openFolder(shown))
+        ReportNoDesktopHandler(prompt, messages::kCannotOpenFolder, shown);
+}
+
+void ReportNoDesktopHandler(Prompt& prompt, const std::string& message, const std::string& path)
+{
+    const Cause cause{.kind = CauseKind::NoDesktopHandler, .file = path};
+    prompt.error(WithCause(message, cause), TechnicalSummary(cause));
 }
 
 } // namespace sedilo

@@ -34,6 +34,11 @@ enum class OutputFolderButton {
     PushButton4,  // export tab: only a truly empty text is ignored, silently
 };
 
+// A desktop that cannot show the folder is told in an error box naming it.
+// The error box for a file or folder the desktop has no application for
+// (no xdg-open): the operation's message, then the cause naming the path.
+void ReportNoDesktopHandler(Prompt& prompt, const std::string& message, const std::string& path);
+
 void OpenOutputFolder(OutputFolderButton button, const std::string& ksoutpath, ShellDialogs& dialogs,
                       Prompt& prompt);
 

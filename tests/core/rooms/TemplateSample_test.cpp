@@ -75,7 +75,8 @@ TEST_F(TemplateSampleTest, NoDesktopApplicationGivesTheExcelMessageWithTheCause)
 {
     dialogs.setCanOpenDocuments(false);
     EXPECT_EQ(rooms::OpenTemplateSample(programFolder.path().string(), dialogs, prompt), "");
-    ASSERT_EQ(prompt.texts(), std::vector<std::string>{"你的电脑可能没安装完整版的Excel！"});
-    EXPECT_FALSE(prompt.shown()[0].detail.empty());
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.shown()[0].text.rfind("你的电脑可能没安装完整版的Excel！\n原因：桌面没有能打开", 0), 0u);
+    EXPECT_NE(prompt.shown()[0].text.find("ksmb.xlsx"), std::string::npos);
     EXPECT_EQ(readAll(programFolder.path() / "ksmb.xlsx"), sampleBytes);
 }

@@ -88,6 +88,19 @@ TEST(ShellFoldersTest, BothButtonsPassTheTypedTextUnchanged)
     EXPECT_TRUE(prompt.shown().empty());
 }
 
+TEST(ShellFoldersTest, ADesktopWithoutAFileBrowserIsToldWithThePath)
+{
+    for (const auto button : {OutputFolderButton::PushButton11, OutputFolderButton::PushButton4}) {
+        test::ScriptedDialogs dialogs;
+        test::ScriptedPrompt prompt;
+        dialogs.setCanOpenDocuments(false);
+        OpenOutputFolder(button, "/srv/out/", dialogs, prompt);
+        ASSERT_EQ(prompt.shown().size(), 1u);
+        EXPECT_EQ(prompt.shown()[0].style, PromptStyle::Error);
+        EXPECT_EQ(prompt.shown()[0].text, "无法打开输出文件夹！\n原因：桌面没有能打开“/srv/out/”的程序（没有找到xdg-open）。");
+    }
+}
+
 TEST(ShellFoldersTest, AnExistingFolderTypedWithoutSeparatorIsThatFolder)
 {
     test::TempDir dir;

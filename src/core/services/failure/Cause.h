@@ -38,6 +38,7 @@ enum class CauseKind {
     RoomListEmpty,        // file: the room list
     NulInRoomList,        // file: the room list, row: its line
     NotAFolder,           // file: what was given as a folder
+    NoDesktopHandler,     // file: the file or folder the desktop was to show
 };
 
 struct Cause {

@@ -97,6 +97,8 @@ std::string ChineseCause(const Cause& cause)
         return "原因：考室列表" + quoted(cause.file) + "第" + std::to_string(cause.row) + "行含有空字符（NUL），不是文本。";
     case CauseKind::NotAFolder:
         return "原因：" + quoted(cause.file) + "不是文件夹。";
+    case CauseKind::NoDesktopHandler:
+        return "原因：桌面没有能打开" + quoted(cause.file) + "的程序（没有找到xdg-open）。";
     }
     return "原因：发生了未预料的错误，详细信息中有技术说明。";
 }

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "services/failure/Failure.h"
+#include "services/workbook/XlsxSheetStream.h"
 #include "services/workbook/XlsxWorkbook.h"
 #if __has_include("services/workbook/xls/XlsWorkbook.h")
 #include "services/workbook/xls/XlsWorkbook.h"
@@ -70,11 +72,45 @@ std::shared_ptr<const std::string> readWholeFile(const std::string& path)
     return bytes;
 }
 
-std::unique_ptr<Workbook> openByContent(const std::string& path)
+bool isZip(std::string_view head)
+{
+    return head.starts_with("PK\x03\x04") || head.starts_with("PK\x05\x06");
+}
+
+// Running out of memory on a workbook is the workbook being too large for
+// this machine, and says so with its name.
+template <typename Work>
+auto namingTheFile(const std::string& path, Work work)
+{
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        throw Failure({.kind = CauseKind::WorkbookTooLarge,
+                       .file = path,
+                       .detail = "not enough memory to read the workbook: it is too large"});
+    }
+}
+
+} // namespace
+
+bool streamXlsxFirstSheet(const std::string& path, SheetCellVisitor& visitor)
+{
+    return namingTheFile(path, [&] {
+        auto bytes = readWholeFile(path);
+        if (!isZip(*bytes))
+            return false;
+        XlsxSheetStream::read(path, std::move(bytes), visitor);
+        return true;
+    });
+}
+
+namespace {
+
+std::unique_ptr<Workbook> openAnyFormat(const std::string& path)
 {
     auto bytes = readWholeFile(path);
     const std::string_view head(*bytes);
-    if (head.starts_with("PK\x03\x04") || head.starts_with("PK\x05\x06"))
+    if (isZip(head))
         return openXlsx(path, std::move(bytes));
     if (head.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
 #ifdef SEDILO_HAS_XLS
@@ -93,12 +129,7 @@ std::unique_ptr<Workbook> openByContent(const std::string& path)
 
 std::unique_ptr<Workbook> Workbook::open(const std::string& path)
 {
-    try {
-        return openByContent(path);
-    } catch (const std::bad_alloc&) {
-        // The memory is given back by now; what is left to say is which file.
-        throw WorkbookError(path, "the workbook is too large: reading it ran out of memory");
-    }
+    return namingTheFile(path, [&] { return openAnyFormat(path); });
 }
 
 } // namespace sedilo::workbook

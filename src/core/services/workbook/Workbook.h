@@ -66,4 +66,11 @@ public:
     virtual const std::string& path() const = 0;
 };
 
+class SheetCellVisitor;
+
+// Streams worksheet 1 of an .xlsx file cell by cell, in memory bounded
+// whatever the sheet's size. Returns false, having read nothing, when the file
+// is a workbook of another format: the caller opens it as a Workbook then.
+bool streamXlsxFirstSheet(const std::string& path, SheetCellVisitor& visitor);
+
 } // namespace sedilo::workbook

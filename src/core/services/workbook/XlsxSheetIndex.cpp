@@ -1,12 +1,9 @@
 #include "services/workbook/XlsxSheetIndex.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
 #include <pugixml.hpp>
 
 #include "services/workbook/CellReference.h"
-#include "services/workbook/CellText.h"
 #include "services/workbook/FormulaResult.h"
 #include "services/workbook/WorkbookError.h"
 #include "services/workbook/XlsxStrings.h"
@@ -20,21 +17,6 @@ namespace {
 
 // As for .xls: far above any seat chart or examinee list.
 constexpr std::size_t kMaxCells = 1'000'000;
-
-// ISO 8601 date cells (t="d") in the same form as date-formatted numbers.
-std::string isoDateText(const std::string& value)
-{
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    const int fields = std::sscanf(value.c_str(), "%d-%d-%dT%d:%d:%d", &year, &month, &day, &hour, &minute, &second);
-    if (fields < 3)
-        return value;
-    char text[64];
-    if (hour == 0 && minute == 0 && second == 0)
-        std::snprintf(text, sizeof text, "%d/%d/%d", year, month, day);
-    else
-        std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d", year, month, day, hour, minute, second);
-    return text;
-}
 
 class SheetIndexer {
 public:
@@ -153,55 +135,26 @@ private:
 
     void readValue(pugi::xml_node cellNode, IndexedCell& cell) const
     {
-        const std::string_view type = cellNode.attribute("t").value();
         const pugi::xml_node valueNode = childNamed(cellNode, "v");
         const std::string value = valueNode.text().get();
-        if (cell.formula && !xlsxFormulaHasResult(type, valueNode ? value.c_str() : nullptr)) {
+        CellElement element;
+        element.type = cellNode.attribute("t").value();
+        if (cell.formula && !xlsxFormulaHasResult(element.type, valueNode ? value.c_str() : nullptr)) {
             cell.noResult = true;
             return;
         }
-        if (type == "inlineStr") {
-            cell.text = stringItemText(childNamed(cellNode, "is"));
-        } else if (!valueNode) {
-            return;
-        } else if (type == "s") {
-            const long long index = valueNode.text().as_llong(-1);
-            if (index < 0 || static_cast<unsigned long long>(index) >= m_context.sharedStrings.size())
-                fail("the cell " + cellName(cell.row, cell.column) + " refers to the shared string " + value +
-                     ", which does not exist");
-            cell.text = m_context.sharedStrings[static_cast<std::size_t>(index)];
-        } else if (type == "str") {
-            cell.text = decodeStoredText(value);
-        } else if (type == "b") {
-            cell.text = formatBoolean(value == "1" || value == "true");
-        } else if (type == "e") {
-            cell.text = value;
-            cell.error = true;
-        } else if (type == "d") {
-            cell.text = isoDateText(value);
-        } else {
-            cell.text = numberText(cellNode, cell, value);
+        element.row = cell.row;
+        element.column = cell.column;
+        element.value = valueNode ? &value : nullptr;
+        element.style = cellNode.attribute("s").as_llong(0);
+        std::string inlineStored;
+        if (element.type == "inlineStr") {
+            if (const pugi::xml_node item = childNamed(cellNode, "is")) {
+                inlineStored = storedItemText(item);
+                element.inlineStored = &inlineStored;
+            }
         }
-    }
-
-    std::string numberText(pugi::xml_node cellNode, const IndexedCell& cell, const std::string& value) const
-    {
-        const std::size_t first = value.find_first_not_of(" \t\r\n");
-        if (first == std::string::npos)
-            return {};
-        const std::size_t last = value.find_last_not_of(" \t\r\n");
-        const char* begin = value.data() + first;
-        const char* end = value.data() + last + 1;
-        if (*begin == '+')
-            ++begin;
-        double number = 0;
-        const auto [stop, error] = std::from_chars(begin, end, number);
-        if (error != std::errc() || stop != end)
-            fail("the cell " + cellName(cell.row, cell.column) + " holds \"" + value + "\", which is not a number");
-        const long long style = cellNode.attribute("s").as_llong(0);
-        const bool isDate = style >= 0 && static_cast<unsigned long long>(style) < m_context.dateStyles.size() &&
-                            m_context.dateStyles[static_cast<std::size_t>(style)];
-        return isDate ? formatDateSerial(number, m_context.date1904) : formatNumber(number);
+        cell.text = cellElementText(element, m_context, cell.error, m_file, m_partName);
     }
 
     void sortKeys()

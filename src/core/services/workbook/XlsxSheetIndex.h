@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "services/workbook/XlsxCellValue.h"
+
 namespace sedilo::workbook {
 
 // Row and column in one number that orders cells row by row, left to right.
@@ -53,13 +55,6 @@ struct SheetIndex {
 
     const IndexedCell* find(int row, int column) const;
     const IndexedRow* findRow(int row) const;
-};
-
-// What reading the cells needs from the other parts.
-struct SheetContext {
-    const std::vector<std::string>& sharedStrings;
-    const std::vector<bool>& dateStyles;
-    bool date1904 = false;
 };
 
 // Indexes the sheet part's XML. Throws WorkbookError naming `file` for

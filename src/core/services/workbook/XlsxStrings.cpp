@@ -1,11 +1,10 @@
 #include "services/workbook/XlsxStrings.h"
 
-#include "services/workbook/XlsxText.h"
 #include "services/workbook/XmlPart.h"
 
 namespace sedilo::workbook {
 
-std::string stringItemText(pugi::xml_node item)
+std::string storedItemText(pugi::xml_node item)
 {
     std::string stored;
     for (pugi::xml_node child : item.children()) {
@@ -19,16 +18,7 @@ std::string stringItemText(pugi::xml_node item)
                 stored += text.text().get();
         }
     }
-    return decodeStoredText(stored);
-}
-
-std::vector<std::string> readSharedStrings(const pugi::xml_document& document)
-{
-    std::vector<std::string> strings;
-    for (pugi::xml_node item : document.document_element().children())
-        if (item.type() == pugi::node_element && localName(item.name()) == "si")
-            strings.push_back(stringItemText(item));
-    return strings;
+    return stored;
 }
 
 } // namespace sedilo::workbook

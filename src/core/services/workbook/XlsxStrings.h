@@ -2,16 +2,13 @@
 
 #include <pugixml.hpp>
 #include <string>
-#include <vector>
 
 namespace sedilo::workbook {
 
-// The text of a string item (<si> of the shared strings, <is> of an inline
-// string): plain <t>, or the <t> of its rich-text runs concatenated; phonetic
-// runs (<rPh>) are left out and `_xHHHH_` escapes decoded.
-std::string stringItemText(pugi::xml_node item);
-
-// The shared-string table, in index order.
-std::vector<std::string> readSharedStrings(const pugi::xml_document& document);
+// The stored text of a string item (<is> of an inline string, laid out as
+// <si> of the shared strings): plain <t>, or the <t> of its rich-text runs
+// concatenated; phonetic runs (<rPh>) are left out. Its `_xHHHH_` escapes
+// are still to be decoded.
+std::string storedItemText(pugi::xml_node item);
 
 } // namespace sedilo::workbook

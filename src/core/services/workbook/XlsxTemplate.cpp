@@ -5,84 +5,13 @@
 #include <zip.h>
 
 #include "services/workbook/CalcChain.h"
-#include "services/workbook/OpcRelationships.h"
 #include "services/workbook/WorkbookError.h"
-#include "services/workbook/XlsxFormat.h"
-#include "services/workbook/XlsxStrings.h"
-#include "services/workbook/XlsxStyles.h"
+#include "services/workbook/XlsxParts.h"
+#include "services/workbook/XlsxSharedStrings.h"
 #include "services/workbook/XmlPart.h"
 #include "services/workbook/ZipPackage.h"
 
 namespace sedilo::workbook {
-
-namespace {
-
-struct WorkbookPart {
-    std::string extension;
-    std::string workbookPartName;
-    std::string sheetPartName;
-    bool date1904 = false;
-    std::string sharedStringsPart;
-    std::string stylesPart;
-};
-
-WorkbookPart locateParts(const ZipPackage& package)
-{
-    const std::string& file = package.file();
-    const auto packageRelationships = readRelationships(package, "");
-    const Relationship* office = findRelationshipByType(packageRelationships, "/officeDocument");
-    if (!office)
-        throw WorkbookError(file, "not a workbook: _rels/.rels names no workbook part");
-    const std::string workbookName = resolvePartName("", office->target);
-
-    pugi::xml_document workbook;
-    parseXmlPart(workbook, package.read(workbookName), file, workbookName);
-    const pugi::xml_node root = workbook.document_element();
-    WorkbookPart parts;
-    parts.workbookPartName = workbookName;
-    parts.extension = packageExtension(package, workbookName);
-    const pugi::xml_attribute date1904 = childNamed(root, "workbookPr").attribute("date1904");
-    parts.date1904 = date1904.as_bool();
-
-    const pugi::xml_node firstSheet = childNamed(childNamed(root, "sheets"), "sheet");
-    if (!firstSheet)
-        throw WorkbookError(file, "the workbook has no sheet");
-    const std::string id = attributeNamed(firstSheet, "id").value();
-    const auto relationships = readRelationships(package, workbookName);
-    const Relationship* sheet = findRelationshipById(relationships, id);
-    if (!sheet || sheet->external)
-        throw WorkbookError(file, "the part of sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
-                                      "\") is not named in the workbook's relationships");
-    if (!std::string_view(sheet->type).ends_with("/worksheet"))
-        throw WorkbookError(file, "sheet 1 (\"" + std::string(firstSheet.attribute("name").value()) +
-                                      "\") is not a worksheet but " + sheet->type.substr(sheet->type.rfind('/') + 1));
-    parts.sheetPartName = resolvePartName(workbookName, sheet->target);
-    if (const Relationship* strings = findRelationshipByType(relationships, "/sharedStrings"))
-        parts.sharedStringsPart = resolvePartName(workbookName, strings->target);
-    if (const Relationship* styles = findRelationshipByType(relationships, "/styles"))
-        parts.stylesPart = resolvePartName(workbookName, styles->target);
-    return parts;
-}
-
-std::vector<std::string> sharedStrings(const ZipPackage& package, const std::string& partName)
-{
-    if (partName.empty())
-        return {};
-    pugi::xml_document document;
-    parseXmlPart(document, package.read(partName), package.file(), partName);
-    return readSharedStrings(document);
-}
-
-std::vector<bool> dateStyles(const ZipPackage& package, const std::string& partName)
-{
-    if (partName.empty())
-        return {};
-    pugi::xml_document document;
-    parseXmlPart(document, package.read(partName), package.file(), partName);
-    return readDateStyles(document);
-}
-
-} // namespace
 
 std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
                                                        std::shared_ptr<const std::string> bytes)
@@ -91,13 +20,14 @@ std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
     loaded->path = path;
     loaded->bytes = bytes;
     const ZipPackage package(path, std::move(bytes));
-    const WorkbookPart parts = locateParts(package);
-    const auto strings = sharedStrings(package, parts.sharedStringsPart);
-    const auto dates = dateStyles(package, parts.stylesPart);
+    const WorkbookParts parts = locateParts(package);
+    const SharedStringTable strings = loadSharedStrings(package, parts.sharedStringsPart);
+    const std::vector<bool> dates = readDateStyles(package, parts.stylesPart);
 
     loaded->extension = parts.extension;
     loaded->workbookPartName = parts.workbookPartName;
     loaded->sheetPartName = parts.sheetPartName;
+    package.checkedSize(parts.sheetPartName, kDocumentPartLimit);
     loaded->sheetXml = package.read(parts.sheetPartName);
     loaded->sheetEntry = *package.find(parts.sheetPartName);
     loaded->index = indexSheet(loaded->sheetXml, SheetContext{strings, dates, parts.date1904}, path,

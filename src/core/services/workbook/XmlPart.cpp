@@ -55,6 +55,10 @@ void checkXmlTreeCost(const std::string& xml, const std::string& file, const std
 void parseXmlPart(pugi::xml_document& document, const std::string& xml, const std::string& file,
                   const std::string& partName)
 {
+    if (xml.size() > kDocumentPartLimit)
+        throw WorkbookError(file, "the part " + partName + " is too large to be read as a document (" +
+                                      std::to_string(xml.size()) + " bytes; the limit is " +
+                                      std::to_string(kDocumentPartLimit) + ")");
     checkXmlTreeCost(xml, file, partName);
     // A text of white space only (<t> </t>) is still the cell's text.
     const pugi::xml_parse_result result = document.load_buffer(
@@ -72,6 +76,12 @@ std::string_view localName(const char* qualifiedName)
 {
     const char* colon = std::strrchr(qualifiedName, ':');
     return colon ? std::string_view(colon + 1) : std::string_view(qualifiedName);
+}
+
+std::string_view localName(std::string_view qualifiedName)
+{
+    const std::size_t colon = qualifiedName.rfind(':');
+    return colon == std::string_view::npos ? qualifiedName : qualifiedName.substr(colon + 1);
 }
 
 pugi::xml_node childNamed(pugi::xml_node parent, std::string_view local)

@@ -1,6 +1,9 @@
 #include "services/workbook/ZipPackage.h"
 
+#include <algorithm>
+#include <vector>
 #include <zip.h>
+
 
 #include "services/workbook/WorkbookError.h"
 
@@ -73,29 +76,70 @@ std::optional<std::string> ZipPackage::readIfPresent(const std::string& partName
     return readEntry(*index, partName);
 }
 
-std::string ZipPackage::readEntry(std::uint64_t index, const std::string& partName) const
+std::uint64_t ZipPackage::checkedSize(const std::string& partName, std::uint64_t limit) const
+{
+    const auto index = find(partName);
+    if (!index)
+        throw WorkbookError(m_file, "the part " + partName + " is missing");
+    return checkedEntrySize(*index, partName, limit);
+}
+
+void ZipPackage::stream(const std::string& partName, std::uint64_t limit,
+                        const std::function<void(const char* data, std::size_t size)>& sink) const
+{
+    const auto index = find(partName);
+    if (!index)
+        throw WorkbookError(m_file, "the part " + partName + " is missing");
+    streamEntry(*index, partName, limit, sink);
+}
+
+std::uint64_t ZipPackage::checkedEntrySize(std::uint64_t index, const std::string& partName,
+                                           std::uint64_t limit) const
 {
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat_index(m_archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
         !(stat.valid & ZIP_STAT_COMP_SIZE))
         throw WorkbookError(m_file, "cannot read the part " + partName + ": " + zip_strerror(m_archive));
-    if (stat.size > kPartLimit)
-        throw WorkbookError(m_file, "the part " + partName + " is too large (" + std::to_string(stat.size) +
-                                        " bytes unpacked; the limit is " + std::to_string(kPartLimit) + ")");
+    // The general limit first, then the packing, then the caller's own limit,
+    // so that a bomb is called one whatever it claims.
+    const auto tooLarge = [&](std::uint64_t bound) {
+        return WorkbookError(m_file, "the part " + partName + " is too large (" + std::to_string(stat.size) +
+                                         " bytes unpacked; the limit is " + std::to_string(bound) + ")");
+    };
+    if (stat.size > std::max(limit, kPartLimit))
+        throw tooLarge(std::max(limit, kPartLimit));
     if (stat.size > stat.comp_size * kMaxRatio + kRatioSlack)
         throw WorkbookError(m_file, "the part " + partName + " claims " + std::to_string(stat.size) +
                                         " bytes from " + std::to_string(stat.comp_size) +
                                         " packed bytes: a zip bomb, refused");
+    if (stat.size > limit)
+        throw tooLarge(limit);
+    return stat.size;
+}
 
+std::string ZipPackage::readEntry(std::uint64_t index, const std::string& partName) const
+{
+    std::string content;
+    content.reserve(static_cast<std::size_t>(checkedEntrySize(index, partName, kPartLimit)));
+    streamEntry(index, partName, kPartLimit, [&](const char* data, std::size_t size) { content.append(data, size); });
+    return content;
+}
+
+void ZipPackage::streamEntry(std::uint64_t index, const std::string& partName, std::uint64_t limit,
+                             const std::function<void(const char* data, std::size_t size)>& sink) const
+{
+    const std::uint64_t size = checkedEntrySize(index, partName, limit);
     zip_file_t* entry = zip_fopen_index(m_archive, index, 0);
     if (!entry)
         throw WorkbookError(m_file, "cannot open the part " + partName + ": " + zip_strerror(m_archive));
-    std::string content(static_cast<std::size_t>(stat.size), '\0');
+    std::unique_ptr<zip_file_t, decltype(&zip_fclose)> closer(entry, &zip_fclose);
+    constexpr std::uint64_t kPiece = 256 * 1024;
+    std::vector<char> piece(static_cast<std::size_t>(std::min(kPiece, std::max<std::uint64_t>(size, 1))));
     std::uint64_t filled = 0;
     std::string failure;
-    while (filled < stat.size) {
-        const zip_int64_t got = zip_fread(entry, content.data() + filled, stat.size - filled);
+    while (filled < size) {
+        const zip_int64_t got = zip_fread(entry, piece.data(), std::min<std::uint64_t>(piece.size(), size - filled));
         if (got < 0) {
             failure = zip_error_strerror(zip_file_get_error(entry));
             break;
@@ -103,8 +147,9 @@ std::string ZipPackage::readEntry(std::uint64_t index, const std::string& partNa
         if (got == 0)
             break;
         filled += static_cast<std::uint64_t>(got);
+        sink(piece.data(), static_cast<std::size_t>(got));
     }
-    if (failure.empty() && filled < stat.size)
+    if (failure.empty() && filled < size)
         failure = "it ends before its declared size";
     if (failure.empty()) {
         // Reading on past the declared size also makes libzip check the CRC.
@@ -115,10 +160,8 @@ std::string ZipPackage::readEntry(std::uint64_t index, const std::string& partNa
         else if (more < 0)
             failure = zip_error_strerror(zip_file_get_error(entry));
     }
-    zip_fclose(entry);
     if (!failure.empty())
         throw WorkbookError(m_file, "the part " + partName + " is damaged: " + failure);
-    return content;
 }
 
 } // namespace sedilo::workbook

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,12 +33,24 @@ public:
     std::string read(const std::string& partName) const;
     std::optional<std::string> readIfPresent(const std::string& partName) const;
 
+    // The part's inflated size as the archive declares it, after the same
+    // plausibility checks as read(); `limit` replaces kPartLimit.
+    std::uint64_t checkedSize(const std::string& partName, std::uint64_t limit = kPartLimit) const;
+
+    // Inflates a part piece by piece into `sink`, so that a large part never
+    // lies in memory whole. The same checks as read(), with `limit` for kPartLimit.
+    void stream(const std::string& partName, std::uint64_t limit,
+                const std::function<void(const char* data, std::size_t size)>& sink) const;
+
     std::uint64_t entryCount() const;
     zip* handle() const { return m_archive; }
     const std::string& file() const { return m_file; }
 
 private:
     std::string readEntry(std::uint64_t index, const std::string& partName) const;
+    std::uint64_t checkedEntrySize(std::uint64_t index, const std::string& partName, std::uint64_t limit) const;
+    void streamEntry(std::uint64_t index, const std::string& partName, std::uint64_t limit,
+                     const std::function<void(const char* data, std::size_t size)>& sink) const;
 
     std::string m_file;
     std::shared_ptr<const std::string> m_bytes;

@@ -1,0 +1,119 @@
+#!/usr/bin/python3
+"""The whole arrange side by side, on one generated examinee list:
+`sedilo-cli arrange` (import, generation, per-unit export), the same job
+scripted with openpyxl (openpyxl_arrange.py), and a plain copy of the
+template once per room, the floor of writing the files at all. Also the
+import alone against openpyxl's read_only iteration of the same workbook.
+Prints the times, the ratios and each run's peak memory. Not a test.
+
+usage: bench/arrange_side_by_side.py [--examinees N] [--cli PATH] [--template XLSX]
+                                     [--keep DIR] [--no-openpyxl]
+"""
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import openpyxl
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SEATS_PER_ROOM = 30  # the seats of the shipped ksmb.xlsx
+
+
+def make_examinees(path, count, seed=20261207):
+    rng = random.Random(seed)
+    surnames = "王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗"
+    given = "伟芳娜敏静磊强洋艳杰涛明超秀英华慧巧美娟"
+    book = openpyxl.Workbook(write_only=True)
+    sheet = book.create_sheet()
+    sheet.append(["姓名（必填）", "考号（必填）", "单位（选填）", "成绩（选填）"])
+    for i in range(count):
+        name = rng.choice(surnames) + "".join(rng.choice(given) for _ in range(rng.randint(1, 2)))
+        sheet.append([name, str(2026000000 + i), "第%d中学" % (1 + i % 40), rng.randint(0, 750)])
+    book.save(path)
+
+
+def run(command):
+    """Wall seconds and peak resident MB of one child process."""
+    start = time.monotonic()
+    child = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    _, status, usage = os.wait4(child.pid, 0)
+    wall = time.monotonic() - start
+    out, err = child.stdout.read().decode(), child.stderr.read().decode()
+    child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode not in (0, 3):
+        sys.exit("failed (%d): %s\n%s%s" % (child.returncode, " ".join(command), out, err))
+    return wall, usage.ru_maxrss / 1024.0, out.strip().splitlines()[-1:] or [""]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--examinees", type=int, default=100000)
+    parser.add_argument("--cli", default=os.path.join(HERE, "..", "build", "src", "cli", "sedilo-cli"))
+    parser.add_argument("--template", default=os.path.join(HERE, "..", "data", "ksmb.xlsx"))
+    parser.add_argument("--keep", help="work in this folder and keep it")
+    parser.add_argument("--no-openpyxl", action="store_true", help="leave out the (slow) openpyxl runs")
+    args = parser.parse_args()
+
+    work = args.keep or tempfile.mkdtemp(prefix="sedilo-side-by-side-")
+    os.makedirs(work, exist_ok=True)
+    template = os.path.abspath(args.template)
+    rooms = -(-args.examinees // SEATS_PER_ROOM)
+    examinees = os.path.join(work, "examinees.xlsx")
+    if not os.path.exists(examinees):
+        make_examinees(examinees, args.examinees)
+    room_list = os.path.join(work, "ROOMS.tsv")
+    with open(room_list, "w", encoding="utf-8") as listing:
+        for number in range(1, rooms + 1):
+            listing.write("第%d考室\t%s\n" % (number, template))
+    print("%d examinees in %d rooms of %s; %d cores" % (args.examinees, rooms, template, os.cpu_count()))
+
+    def fresh(name):
+        folder = os.path.join(work, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        return folder
+
+    loads = [os.getloadavg()[0]]
+    copies = fresh("copies")
+    start = time.monotonic()
+    for number in range(1, rooms + 1):
+        shutil.copyfile(template, os.path.join(copies, "第%d考室.xlsx" % number))
+    copy = time.monotonic() - start
+
+    database = os.path.join(work, "import.mdb")
+    if os.path.exists(database):
+        os.remove(database)
+    sedilo_import = run([args.cli, "import", "--db", database, examinees, "--seed", "1"])
+    loads.append(os.getloadavg()[0])
+    sedilo = run([args.cli, "arrange", "--examinees", examinees, "--rooms", room_list, "--out", fresh("sedilo"),
+                  "--seed", "1", "--export", "unit"])
+    loads.append(os.getloadavg()[0])
+    if not args.no_openpyxl:
+        script = os.path.join(HERE, "openpyxl_arrange.py")
+        openpyxl_read = run([sys.executable, script, "--read-only", examinees])
+        openpyxl_job = run([sys.executable, script, examinees, template, str(rooms), fresh("openpyxl")])
+        loads.append(os.getloadavg()[0])
+
+    row = "%-44s %8.2f s %8.1f MB  %s"
+    print(row % ("template copied once per room (the floor)", copy, 0, ""))
+    print(row % (("sedilo-cli arrange",) + sedilo))
+    print(row % (("sedilo-cli import",) + sedilo_import))
+    if not args.no_openpyxl:
+        print(row % (("openpyxl script, same job",) + openpyxl_job))
+        print(row % (("openpyxl read_only iteration",) + openpyxl_read))
+        print("arrange: %.1fx faster than openpyxl (target >= 20)" % (openpyxl_job[0] / sedilo[0]))
+        print("import: %.1fx faster than openpyxl read_only (target >= 10)" % (openpyxl_read[0] / sedilo_import[0]))
+    print("arrange: %.2fx the copy floor (target <= 4)" % (sedilo[0] / copy))
+    print("peak memory of the arrange: %.1f MB (target < 150)" % sedilo[1])
+    print("load average (1 min) during the run: %s" % " ".join("%.2f" % l for l in loads))
+    if not args.keep:
+        shutil.rmtree(work)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,131 @@
+#include "services/workbook/XmlStream.h"
+
+#include <climits>
+#include <exception>
+#include <expat.h>
+
+#include "services/workbook/WorkbookError.h"
+
+namespace sedilo::workbook {
+
+XmlStream::XmlStream(std::string file, std::string partName, Limits limits)
+    : m_file(std::move(file)), m_partName(std::move(partName)), m_limits(limits)
+{
+    // Read as UTF-8 whatever the declaration says, like every other part.
+    m_parser = XML_ParserCreate("UTF-8");
+    if (!m_parser)
+        throw std::bad_alloc();
+    XML_SetUserData(m_parser, this);
+    XML_SetElementHandler(m_parser, &XmlStream::onStart, &XmlStream::onEnd);
+    XML_SetCharacterDataHandler(m_parser, &XmlStream::onText);
+    XML_SetStartDoctypeDeclHandler(m_parser, &XmlStream::onDoctype);
+}
+
+XmlStream::~XmlStream()
+{
+    XML_ParserFree(m_parser);
+}
+
+const char* XmlStream::attribute(const char** attributes, std::string_view name)
+{
+    for (; *attributes; attributes += 2)
+        if (name == attributes[0])
+            return attributes[1];
+    return nullptr;
+}
+
+void XmlStream::fail(const std::string& cause) const
+{
+    throw WorkbookError(m_file, cause + " (in " + m_partName + ")");
+}
+
+void XmlStream::stopWith(std::string cause)
+{
+    if (m_stopCause.empty())
+        m_stopCause = std::move(cause);
+    XML_StopParser(m_parser, XML_FALSE);
+}
+
+bool XmlStream::stopping() const
+{
+    return m_handlerFailure || !m_stopCause.empty();
+}
+
+void XmlStream::onStart(void* self, const char* name, const char** attributes)
+{
+    auto& stream = *static_cast<XmlStream*>(self);
+    if (stream.stopping())
+        return;
+    if (++stream.m_depth > stream.m_limits.depth)
+        return stream.stopWith("the XML nests deeper than " + std::to_string(stream.m_limits.depth) + " elements");
+    if (++stream.m_elements > stream.m_limits.elements)
+        return stream.stopWith("the XML holds more than " + std::to_string(stream.m_limits.elements) + " elements");
+    stream.m_gathering = false;
+    try {
+        stream.startElement(name, attributes, stream.m_depth);
+    } catch (...) {
+        stream.m_handlerFailure = std::current_exception();
+        XML_StopParser(stream.m_parser, XML_FALSE);
+    }
+}
+
+void XmlStream::onEnd(void* self, const char* name)
+{
+    auto& stream = *static_cast<XmlStream*>(self);
+    // Expat still ends the empty element whose start stopped the parse.
+    if (stream.stopping())
+        return;
+    try {
+        stream.endElement(name, stream.m_depth--);
+    } catch (...) {
+        stream.m_handlerFailure = std::current_exception();
+        XML_StopParser(stream.m_parser, XML_FALSE);
+    }
+    stream.m_gathering = false;
+}
+
+void XmlStream::onText(void* self, const char* text, int length)
+{
+    auto& stream = *static_cast<XmlStream*>(self);
+    if (!stream.m_gathering || stream.stopping())
+        return;
+    if (stream.m_text.size() + static_cast<std::size_t>(length) > stream.m_limits.text)
+        return stream.stopWith("a text of the XML is longer than " + std::to_string(stream.m_limits.text) + " bytes");
+    stream.m_text.append(text, static_cast<std::size_t>(length));
+}
+
+void XmlStream::onDoctype(void* self, const char*, const char*, const char*, int)
+{
+    static_cast<XmlStream*>(self)->stopWith("the XML declares a document type, which a workbook never does");
+}
+
+void XmlStream::parse(const char* data, std::size_t size, bool last)
+{
+    do {
+        const int piece = static_cast<int>(std::min<std::size_t>(size, INT_MAX / 2));
+        const bool final = last && static_cast<std::size_t>(piece) == size;
+        if (XML_Parse(m_parser, data, piece, final ? XML_TRUE : XML_FALSE) != XML_STATUS_OK) {
+            if (m_handlerFailure)
+                std::rethrow_exception(m_handlerFailure);
+            if (!m_stopCause.empty())
+                fail(m_stopCause);
+            throw WorkbookError(m_file, "malformed XML in " + m_partName + ": " +
+                                            XML_ErrorString(XML_GetErrorCode(m_parser)) + " at byte " +
+                                            std::to_string(XML_GetCurrentByteIndex(m_parser)));
+        }
+        data += piece;
+        size -= static_cast<std::size_t>(piece);
+    } while (size > 0);
+}
+
+void XmlStream::feed(const char* data, std::size_t size)
+{
+    parse(data, size, false);
+}
+
+void XmlStream::finish()
+{
+    parse(nullptr, 0, true);
+}
+
+} // namespace sedilo::workbook

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sys/resource.h>
+
+#include "XlsxTestPackage.h"
+#include "services/workbook/Workbook.h"
+#include "services/workbook/XlsxSheetStream.h"
+#include "support/TempDir.h"
+
+using namespace sedilo::workbook;
+using namespace sedilo::test;
+
+namespace {
+
+struct Collected {
+    struct Cell {
+        int row;
+        int column;
+        std::string text;
+        bool error;
+    };
+    std::vector<Cell> cells;
+    int lastRow = 0;
+};
+
+class Collector final : public SheetCellVisitor {
+public:
+    bool visit(const StreamedCell& cell) override
+    {
+        m_collected.cells.push_back({cell.row, cell.column, std::string(cell.text), cell.error});
+        if (cell.hasValue())
+            m_collected.lastRow = std::max(m_collected.lastRow, cell.row);
+        return true;
+    }
+    Collected m_collected;
+};
+
+Collected streamed(const std::string& path)
+{
+    Collector collector;
+    EXPECT_TRUE(streamXlsxFirstSheet(path, collector));
+    return collector.m_collected;
+}
+
+// A sheet of `rows` rows of `cell` repeated `perRow` times, packed tightly.
+std::string craftedSheet(const TempDir& folder, const std::string& name, int rows, int perRow, const std::string& cell)
+{
+    ZipEntries entries = readZipEntries(fixturePath("xlsx-values.xlsx"));
+    std::string row;
+    for (int i = 0; i < perRow; ++i)
+        row += cell;
+    std::string xml = "<worksheet><sheetData>";
+    xml.reserve(static_cast<std::size_t>(rows) * (row.size() + 11) + 64);
+    for (int r = 0; r < rows; ++r)
+        xml += "<row>" + row + "</row>";
+    xml += "</sheetData></worksheet>";
+    entryContent(entries, "xl/worksheets/sheet1.xml") = std::move(xml);
+    const std::string path = folder.file(name);
+    writeZip(path, entries);
+    return path;
+}
+
+} // namespace
+
+// The stream reads every cell as the document reader does, on workbooks
+// written by openpyxl and on one crafted part by part.
+TEST(XlsxSheetStream, ReadsWhatTheDocumentReaderReads)
+{
+    for (const char* fixture : {"xlsx-crafted.xlsx", "xlsx-values.xlsx", "xlsx-values-1904.xlsx",
+                                "basedata-examinees.xlsx", "basedata-error-row50.xlsx"}) {
+        SCOPED_TRACE(fixture);
+        const std::string path = fixturePath(fixture);
+        const Collected cells = streamed(path);
+        const auto book = Workbook::open(path);
+        const Worksheet& sheet = book->firstSheet();
+        EXPECT_EQ(cells.lastRow, sheet.lastRow());
+        std::size_t shown = 0;
+        for (const auto& cell : cells.cells) {
+            if (cell.error) {
+                EXPECT_THROW(sheet.cellText(cell.row, cell.column), WorkbookError);
+                continue;
+            }
+            EXPECT_EQ(cell.text, sheet.cellText(cell.row, cell.column)) << cell.row << "," << cell.column;
+            shown += cell.text.empty() ? 0 : 1;
+        }
+        EXPECT_GT(shown, 3u);
+    }
+}
+
+TEST(XlsxSheetStream, CellsOutOfOrderAreLeftToTheDocumentReader)
+{
+    TempDir folder;
+    ZipEntries entries = readZipEntries(fixturePath("xlsx-values.xlsx"));
+    entryContent(entries, "xl/worksheets/sheet1.xml") =
+        "<worksheet><sheetData><row r=\"2\"><c r=\"A2\"><v>2</v></c></row>"
+        "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData></worksheet>";
+    const std::string path = folder.file("unordered.xlsx");
+    writeZip(path, entries);
+    Collector collector;
+    EXPECT_THROW(streamXlsxFirstSheet(path, collector), UnorderedSheet);
+    EXPECT_EQ(Workbook::open(path)->firstSheet().cellText(1, 1), "1");
+}
+
+// Sheets that inflate to hundreds of megabytes from a few hundred kilobytes:
+// the document reader refuses them at once, the stream reads them in bounded
+// memory and time.
+TEST(XlsxSheetStream, CraftedHugeSheetsAreRefusedOrStreamedInBoundedMemory)
+{
+    TempDir folder;
+    const std::string empties = craftedSheet(folder, "empties.xlsx", 20000, 2000, "<c/>"); // 160 MB
+    const std::string numbers = craftedSheet(folder, "numbers.xlsx", 1000, 4000, "<c><v>1</v></c>");
+    for (const std::string& path : {empties, numbers}) {
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            Workbook::open(path);
+            ADD_FAILURE() << path << " was read as a document";
+        } catch (const WorkbookError& refused) {
+            EXPECT_NE(refused.cause().find("too large"), std::string::npos) << refused.cause();
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    }
+
+    class Counter final : public SheetCellVisitor {
+    public:
+        bool visit(const StreamedCell& cell) override
+        {
+            values += cell.hasValue() ? 1 : 0;
+            ++cells;
+            return true;
+        }
+        std::size_t cells = 0;
+        std::size_t values = 0;
+    } counter;
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    ASSERT_TRUE(streamXlsxFirstSheet(numbers, counter));
+    EXPECT_EQ(counter.values, 4000000u);
+    // A cell cap ends a sheet of more cells than any list needs.
+    Counter all;
+    try {
+        streamXlsxFirstSheet(empties, all);
+        ADD_FAILURE() << "40,000,000 cells were read";
+    } catch (const WorkbookError& refused) {
+        EXPECT_NE(refused.cause().find("too large"), std::string::npos) << refused.cause();
+    }
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "kB more at the peak";
+}
