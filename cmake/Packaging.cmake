@@ -19,13 +19,12 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-microhei | fonts-no
 # Opening folders and workbooks goes through the desktop's default applications.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc")
-# The first line is the summary; the following lines (one space in) the long description.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Sedilo seats the examinees of an examination in exam rooms. An exam office
- imports its examinee list from a workbook, defines the rooms by their
- template workbooks, picks an ordering and an S-shaped fill direction, and
- gets one filled seat-chart workbook per room plus query workbooks per unit.
- .
- The package holds the window (sedilo, in Chinese) and the command-line tool
- sedilo-cli. Workbooks are read and written without an office suite.")
+# The long description; CPack indents it and marks the empty line as Debian wants.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Sedilo seats the examinees of an examination in exam rooms. An exam office
+imports its examinee list from a workbook, defines the rooms by their
+template workbooks, picks an ordering and an S-shaped fill direction, and
+gets one filled seat-chart workbook per room plus query workbooks per unit.
+
+The package holds the window (sedilo, in Chinese) and the command-line tool
+sedilo-cli. Workbooks are read and written without an office suite.")
 include(CPack)

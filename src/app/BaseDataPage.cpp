@@ -14,6 +14,7 @@
 #include "ResizeAnchors.h"
 #include "Twips.h"
 #include "UiStyle.h"
+#include "WorkbookDrop.h"
 #include "basedata/BaseDataImport.h"
 #include "basedata/ClearBaseData.h"
 
@@ -74,6 +75,13 @@ BaseDataPage::BaseDataPage(session::Session& session, Prompt& prompt, ShellDialo
     m_sjgrid->setPalette(palette);
     m_sjgridModel = new ExamineeGridModel(m_tab.sjgrid, this);
     m_sjgrid->setModel(m_sjgridModel);
+
+    // A workbook dropped anywhere on the tab is the one to import.
+    for (QWidget* target : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_sjlj)})
+        WorkbookDrop::install(target, WorkbookDrop::Count::One, [this](const QStringList& paths) {
+            m_tab.sjlj = paths.first().toStdString();
+            pushToWidgets();
+        });
 
     connect(m_sjlj, &QLineEdit::textChanged, this, [this](const QString& text) { m_tab.sjlj = text.toStdString(); });
     connect(m_pushButton2, &QPushButton::clicked, this, &BaseDataPage::onPushButton2Clicked);

@@ -30,8 +30,12 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* text, con
                         const char* toolTip)
 {
     auto* button = place(new QPushButton(QString::fromUtf8(text), parent), name, rect);
+    // As rich text Qt wraps a tooltip at a readable width; plain text stays
+    // one line, which for the longer tooltips runs off the window.
     if (toolTip)
-        button->setToolTip(QString::fromUtf8(toolTip));
+        button->setToolTip(QStringLiteral("<p>") + QString::fromUtf8(toolTip).toHtmlEscaped() + QStringLiteral("</p>"));
+    // Enter presses the focused button, as on Windows.
+    button->setAutoDefault(true);
     return button;
 }
 

@@ -52,10 +52,13 @@ MainWindow::MainWindow(const std::string& databasePath, Prompt& prompt, ShellDia
 
     m_tabControl = new QTabWidget(this);
     m_tabControl->setObjectName(QStringLiteral("TabControl1"));
-    m_baseDataPage = new BaseDataPage(state, *m_prompt, dialogs, *m_run);
-    m_roomsPage = new RoomsPage(state, *m_prompt, dialogs);
-    m_generatePage = new GeneratePage(state, *m_prompt, dialogs, *m_run);
-    m_exportPage = new ExportPage(state, *m_prompt, dialogs, *m_run);
+    // Built inside the window: a style sheet fixes a widget's font from its
+    // parents' when it is set, so a page built on its own would keep the
+    // default font in its flat edit boxes instead of the window's.
+    m_baseDataPage = new BaseDataPage(state, *m_prompt, dialogs, *m_run, m_tabControl);
+    m_roomsPage = new RoomsPage(state, *m_prompt, dialogs, m_tabControl);
+    m_generatePage = new GeneratePage(state, *m_prompt, dialogs, *m_run, m_tabControl);
+    m_exportPage = new ExportPage(state, *m_prompt, dialogs, *m_run, m_tabControl);
     m_tabControl->addTab(m_baseDataPage, QString::fromUtf8(BaseDataPage::kCaption));
     m_tabControl->addTab(m_roomsPage, QString::fromUtf8(RoomsPage::kCaption));
     m_tabControl->addTab(m_generatePage, QString::fromUtf8(GeneratePage::kCaption));

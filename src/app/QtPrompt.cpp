@@ -31,9 +31,11 @@ PromptAnswer QtPrompt::showHere(PromptStyle style, const std::string& text, cons
         box.setDetailedText(QString::fromStdString(detail));
     switch (style) {
     case PromptStyle::Question:
+    case PromptStyle::QuestionDefaultNo:
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(style == PromptStyle::Question ? QMessageBox::Yes : QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
     case PromptStyle::Error:
         box.setIcon(QMessageBox::Critical);

@@ -1,40 +1,52 @@
 #include "QtShellDialogs.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 #include <QUrl>
+
+#include <memory>
 
 namespace sedilo::gui {
 
-QFileDialog& QtShellDialogs::fileDialog()
-{
-    if (!m_fileDialog) {
-        m_fileDialog = new QFileDialog(m_owner);
-        m_fileDialog->setAcceptMode(QFileDialog::AcceptOpen);
-        // A typed name of a file that does not exist is accepted.
-        m_fileDialog->setFileMode(QFileDialog::AnyFile);
-        m_fileDialog->setNameFilter(QStringLiteral("Excel文件 (*.xls *.xlsx)"));
-    }
-    return *m_fileDialog;
-}
+QtShellDialogs::QtShellDialogs(std::unique_ptr<QSettings> settings) : m_folders(std::move(settings)) {}
 
 std::string QtShellDialogs::chooseFile(const std::string& title)
 {
-    QFileDialog& dialog = fileDialog();
-    dialog.setWindowTitle(QString::fromStdString(title));
-    dialog.setDirectory(QDir::currentPath());
-    dialog.selectFile(QString());
-    if (dialog.exec() != QDialog::Accepted)
+    // A dialog of its own each time, gone with its completer's popup when it
+    // returns: a popup left over the window swallowed the next click.
+    const std::unique_ptr<QFileDialog> dialog = std::make_unique<QFileDialog>(m_owner);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    // A typed name of a file that does not exist is accepted.
+    dialog->setFileMode(QFileDialog::AnyFile);
+    // Every format the workbook engine reads; the patterns match in any letter case.
+    dialog->setNameFilter(QStringLiteral("Excel文件 (*.xls *.xlsx *.xlsm *.xltx *.xltm)"));
+    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+    const QString kind = QString::fromStdString(title);
+    dialog->setWindowTitle(kind);
+    dialog->setDirectory(m_folders.startFolder(kind));
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    const QStringList files = dialog->selectedFiles();
+    for (QCompleter* completer : dialog->findChildren<QCompleter*>())
+        if (completer->popup())
+            completer->popup()->hide();
+    if (!accepted || files.isEmpty())
         return {};
-    const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? std::string() : files.first().toStdString();
+    m_folders.remember(kind, QFileInfo(files.first()).absolutePath());
+    return files.first().toStdString();
 }
 
 std::string QtShellDialogs::chooseFolder(const std::string& title)
 {
     // The folder chooser has no owner window.
-    return QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(title)).toStdString();
+    const QString kind = QString::fromStdString(title);
+    const QString folder = QFileDialog::getExistingDirectory(nullptr, kind, m_folders.startFolder(kind));
+    m_folders.remember(kind, folder);
+    return folder.toStdString();
 }
 
 // Qt hands local files to xdg-open (or the desktop's own opener) and reports

@@ -3,15 +3,17 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "RememberedFolders.h"
 #include "services/ShellDialogs.h"
-
-class QFileDialog;
 
 namespace sedilo::gui {
 
 // The desktop's choosers and its "open with the default application" service.
 class QtShellDialogs : public ShellDialogs {
 public:
+    // `settings` null: the folders are remembered in the user's settings.
+    explicit QtShellDialogs(std::unique_ptr<QSettings> settings = nullptr);
+
     // The open-file dialog belongs to the main window, which is made after this object.
     void setOwner(QWidget* window) { m_owner = window; }
 
@@ -21,10 +23,8 @@ public:
     bool openDocument(const std::string& path) override;
 
 private:
-    QFileDialog& fileDialog();
-
     QPointer<QWidget> m_owner;
-    QPointer<QFileDialog> m_fileDialog;
+    RememberedFolders m_folders;
 };
 
 } // namespace sedilo::gui

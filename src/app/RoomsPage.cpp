@@ -16,6 +16,8 @@
 #include "RoomGridModel.h"
 #include "Twips.h"
 #include "UiStyle.h"
+#include "WorkbookDrop.h"
+#include "rooms/DroppedTemplates.h"
 #include "rooms/RoomEditor.h"
 #include "rooms/RoomPersistence.h"
 #include "rooms/TemplateSample.h"
@@ -118,6 +120,21 @@ RoomsPage::RoomsPage(session::Session& session, Prompt& prompt, ShellDialogs& di
     m_pushButton14 = makeButton(box, "PushButton14", "载入数据库的考室数据",
                                 twipsRect(5190, bottomTop, kBottomButtonWidth, kBottomButtonHeight));
 
+    WorkbookDrop::install(m_ksmbpath, WorkbookDrop::Count::One, [this](const QStringList& paths) {
+        pullFromWidgets();
+        m_tab.ksmbpath = paths.first().toStdString();
+        pushToWidgets();
+    });
+    WorkbookDrop::install(m_ksgrid->viewport(), WorkbookDrop::Count::Several, [this](const QStringList& paths) {
+        pullFromWidgets();
+        std::vector<std::string> files;
+        for (const QString& path : paths)
+            files.push_back(path.toStdString());
+        rooms::AddDroppedTemplates(m_tab, files, m_prompt);
+        pushToWidgets();
+        scrollToLastRoom();
+    });
+
     connect(m_ksname, &QLineEdit::textChanged, this, [this](const QString& text) { m_tab.ksname = text.toStdString(); });
     connect(m_ksmbpath, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_tab.ksmbpath = text.toStdString(); });
@@ -217,6 +234,7 @@ void RoomsPage::onSzksbt2Clicked()
     pullFromWidgets();
     rooms::AddRoom(m_tab, m_prompt);
     pushToWidgets();
+    scrollToLastRoom();
 }
 
 void RoomsPage::onPushButton8Clicked()
@@ -252,6 +270,18 @@ void RoomsPage::onPushButton14Clicked()
 {
     rooms::LoadRooms(m_tab, m_session.database, m_prompt);
     pushToWidgets();
+    // The loaded list is seen from its first room.
+    m_ksgrid->scrollToTop();
+}
+
+void RoomsPage::scrollToLastRoom()
+{
+    const int rows = m_ksgridModel->rowCount();
+    if (rows == 0)
+        return;
+    // The refreshed rows are laid out later; scrolling needs them now.
+    m_ksgrid->doItemsLayout();
+    m_ksgrid->scrollTo(m_ksgridModel->index(rows - 1, 0));
 }
 
 void RoomsPage::onKsgridClicked(const QModelIndex& index)

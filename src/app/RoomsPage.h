@@ -54,6 +54,8 @@ private:
     void onSeatingRuleClicked();
     void showOptions();
     void followCurrentCell(const QModelIndex& index);
+    // The room just added at the end of the list comes into view.
+    void scrollToLastRoom();
 
     session::Session& m_session;
     rooms::RoomsTab& m_tab;

@@ -15,6 +15,8 @@ void setTextColor(QWidget* widget, const QColor& color);
 void setBackgroundColor(QWidget* widget, const QColor& color);
 
 // Flat-styled edit boxes: a thin single border instead of the sunken frame.
+// Call it once the box sits inside the window: the style sheet fixes the
+// box's font from its parents' at that moment.
 void makeFlat(QWidget* edit);
 
 } // namespace sedilo::gui

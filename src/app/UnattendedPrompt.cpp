@@ -6,7 +6,7 @@ namespace sedilo::gui {
 
 PromptAnswer UnattendedPrompt::show(PromptStyle style, const std::string& text, const std::string& detail)
 {
-    if (style == PromptStyle::Question)
+    if (isQuestion(style))
         return PromptAnswer::No;
     std::cerr << text;
     if (!detail.empty() && text.find(detail) == std::string::npos)

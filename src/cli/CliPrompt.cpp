@@ -8,6 +8,7 @@ PromptAnswer CliPrompt::show(PromptStyle style, const std::string& text, const s
 {
     switch (style) {
     case PromptStyle::Question:
+    case PromptStyle::QuestionDefaultNo:
         m_err << text << " (no one to answer: No)\n";
         return PromptAnswer::No;
     case PromptStyle::Error:

@@ -110,6 +110,23 @@ private slots:
         }
     }
 
+    void oneDroppedWorkbookAnywhereOnTheTabIsTheOneToImport()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        QWidget* page = window.tabControl()->widget(0);
+        CONTROL(sjlj, QLineEdit, page, "sjlj");
+        CONTROL(sjgrid, QTableView, page, "sjgrid");
+        QVERIFY(test::dropFiles(sjgrid, {QStringLiteral("/srv/名单.XLSX")}));
+        QCOMPARE(sjlj->text(), QStringLiteral("/srv/名单.XLSX"));
+        QVERIFY(test::dropFiles(sjlj, {QStringLiteral("/srv/b.xls")}));
+        QCOMPARE(sjlj->text(), QStringLiteral("/srv/b.xls"));
+        QVERIFY(!test::dropFiles(page, {QStringLiteral("/srv/a.xls"), QStringLiteral("/srv/b.xls")}));
+        QVERIFY(!test::dropFiles(page, {QStringLiteral("/srv/a.csv")}));
+        QCOMPARE(sjlj->text(), QStringLiteral("/srv/b.xls"));
+        QCOMPARE(window.session().baseData.sjlj, std::string("/srv/b.xls"));
+    }
+
     void gridShowsItsHeaderRowAndOneBlankRow()
     {
         test::WindowFixture fixture;

@@ -160,7 +160,7 @@ private slots:
         fixture.db.addWorkingCopy({{"1001", 95}}, {"第1考室"});
         fixture.open(PromptAnswer::Yes);
         QCOMPARE(fixture.prompt.texts(), std::vector<std::string>{"是否清空上次保留的基础数据？"});
-        QCOMPARE(fixture.prompt.shown()[0].style, PromptStyle::Question);
+        QCOMPARE(fixture.prompt.shown()[0].style, PromptStyle::QuestionDefaultNo);
         QVERIFY(fixture.db.onDisk("select * from jcdata").empty());
         QVERIFY(fixture.db.onDisk("select * from jcdatatp").empty());
         QCOMPARE(fixture.window->session().cipher.passPhrase(), std::string("qzrmt51730@862"));

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -78,6 +79,14 @@ QStringList roomList(const QTableView* grid)
     return rows;
 }
 
+QWidget* shownToolTip()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->inherits("QTipLabel") && widget->isVisible())
+            return widget;
+    return nullptr;
+}
+
 } // namespace
 
 class RoomsPageTest : public QObject {
@@ -133,6 +142,13 @@ private slots:
         QCOMPARE(label7->font().family(), QStringLiteral("宋体"));
         QCOMPARE(label7->font().pointSizeF(), 12.0);
         QCOMPARE(ksgrid->font().pointSizeF(), 9.0);
+        // The flat edit boxes take the window's font, as the plain sjlj does.
+        CONTROL(sjlj, QLineEdit, &window, "sjlj");
+        for (const char* name : {"ksname", "ksmbpath", "ksoutpath"}) {
+            auto* edit = window.findChild<QLineEdit*>(QString::fromLatin1(name));
+            QCOMPARE(edit->font(), sjlj->font());
+            QCOMPARE(QFontInfo(edit->font()).family(), QFontInfo(sjlj->font()).family());
+        }
         QCOMPARE(ksgrid->size(), QSize(737, 177)); // 11055 x 2655 twips
         QCOMPARE(window.findChild<QLineEdit*>(QStringLiteral("ksmbpath"))->width(), 473);
         for (const char* name : {"PushButton9", "PushButton13", "PushButton14"})
@@ -154,6 +170,38 @@ private slots:
             QVERIFY2(button->y() > previousBottom, name);
             previousBottom = button->geometry().bottom();
         }
+    }
+
+    void enterPressesTheFocusedButton()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        for (QPushButton* button : window.findChildren<QPushButton*>())
+            QVERIFY2(button->autoDefault(), qPrintable(button->objectName()));
+        window.selectTabWithoutGuard(1);
+        QWidget* page = window.tabControl()->widget(1);
+        type(page, "ksmbpath", test::dataPath("ksmb.xlsx"));
+        CONTROL(szksbt2, QPushButton, page, "szksbt2");
+        szksbt2->setFocus();
+        QTest::keyClick(szksbt2, Qt::Key_Return);
+        QCOMPARE(page->findChild<QLabel*>(QStringLiteral("kstjstr"))->text(), QStringLiteral("当前共有1间考室"));
+    }
+
+    void longTooltipWrapsInsideTheWindow()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        window.selectTabWithoutGuard(1);
+        CONTROL(szksbt, QPushButton, &window, "szksbt");
+        const QPoint at = szksbt->rect().center();
+        QHelpEvent hover(QEvent::ToolTip, at, szksbt->mapToGlobal(at));
+        QCoreApplication::sendEvent(szksbt, &hover);
+        QWidget* tip = nullptr;
+        QTRY_VERIFY((tip = shownToolTip()));
+        const QRect frame = window.frameGeometry();
+        QVERIFY2(tip->width() <= frame.width() * 2 / 3, qPrintable(QString::number(tip->width())));
+        QVERIFY(tip->geometry().left() >= frame.left() && tip->geometry().right() <= frame.right());
+        QVERIFY(tip->height() >= 2 * tip->fontMetrics().height()); // more than one line
     }
 
     void gridShowsItsHeaderRowWithTheGivenWidths()
@@ -263,6 +311,37 @@ private slots:
         // Nothing on the page hides it.
         QVERIFY(frame3->geometry().bottom() < page->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->height());
         QVERIFY(frame3->geometry().top() > page->findChild<QGroupBox*>(QStringLiteral("Frame2"))->geometry().bottom());
+    }
+
+    void droppedWorkbooksBecomeTheTemplateOrNewRoomsAndTheLastRoomIsShown()
+    {
+        test::WindowFixture fixture;
+        auto& window = fixture.open();
+        fixture.prompt.clear();
+        window.selectTabWithoutGuard(1);
+        QWidget* page = window.tabControl()->widget(1);
+        CONTROL(ksgrid, QTableView, page, "ksgrid");
+        CONTROL(ksmbpath, QLineEdit, page, "ksmbpath");
+        const QString sample = QString::fromStdString(test::dataPath("ksmb.xlsx"));
+
+        QVERIFY(test::dropFiles(ksmbpath, {sample}));
+        QCOMPARE(ksmbpath->text(), sample);
+        QVERIFY(!test::dropFiles(ksmbpath, {sample, sample}));
+        QVERIFY(!test::dropFiles(ksmbpath, {QStringLiteral("/tmp/notes.txt")}));
+        QCOMPARE(ksmbpath->text(), sample);
+
+        // More rooms than the grid shows at once: the last one comes into view.
+        QStringList templates;
+        for (int room = 0; room < 12; ++room)
+            templates << QStringLiteral("/srv/rooms/%1.xlsx").arg(room);
+        templates << QStringLiteral("/srv/rooms/readme.txt");
+        QVERIFY(test::dropFiles(ksgrid->viewport(), templates));
+        QCOMPARE(ksgrid->model()->rowCount(), 12);
+        QCOMPARE(ksgrid->model()->index(11, 0).data().toString(), QStringLiteral("第12考室"));
+        QCOMPARE(ksgrid->model()->index(11, 1).data().toString(), QStringLiteral("/srv/rooms/11.xlsx"));
+        QVERIFY(ksgrid->viewport()->rect().contains(ksgrid->visualRect(ksgrid->model()->index(11, 0))));
+        QCOMPARE(ksmbpath->text(), sample);
+        QVERIFY(fixture.prompt.shown().empty());
     }
 
     void roomsAreAddedModifiedDeletedAndClearedByTheButtons()

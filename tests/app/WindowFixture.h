@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -17,6 +20,26 @@
 #include "support/ScriptedPrompt.h"
 
 namespace sedilo::test {
+
+// Drags local files onto `target` and drops them there, as the file manager
+// does; true when the target took the drop.
+inline bool dropFiles(QWidget* target, const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data.setUrls(urls);
+    const QPoint centre = target->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(centre), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();
+    return drop.isAccepted();
+}
 
 // A scripted prompt that also notes whether each box came up on the
 // user-interface thread, and lets a test look at the window while a box shows.

@@ -5,7 +5,7 @@ namespace sedilo::test {
 PromptAnswer ScriptedPrompt::show(PromptStyle style, const std::string& text, const std::string& detail)
 {
     m_shown.push_back({style, text, detail});
-    if (style != PromptStyle::Question)
+    if (!isQuestion(style))
         return PromptAnswer::Ok;
     if (m_answers.empty())
         return PromptAnswer::No;

@@ -13,7 +13,7 @@ void RunStartup(store::SeatingDatabase& database, Prompt& prompt, cipher::NameCi
         const store::DatabaseHold hold = database.hold(store::LockMode::Exclusive);
         database.replaceSharedRecordset();
         database.OpenDataConnection();
-        if (prompt.ask(kClearBaseDataQuestion)) {
+        if (prompt.askDefaultNo(kClearBaseDataQuestion)) {
             database.replaceSharedRecordset();
             database.OpenDataConnection();
             database.SharedConnection().execute(store::sql::kDeleteBaseData);

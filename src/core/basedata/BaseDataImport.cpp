@@ -86,7 +86,7 @@ void offerToCloseRunningSpreadsheet(Prompt& prompt)
 {
     const std::string found = FindProcessId("EXCEL.EXE");
     const unsigned long pid = found.empty() ? 0 : std::stoul(found);
-    if (pid != 0 && prompt.ask(kExcelRunning))
+    if (pid != 0 && prompt.askDefaultNo(kExcelRunning))
         KillProcess(static_cast<std::uint32_t>(pid)); // a failure is silent
 }
 

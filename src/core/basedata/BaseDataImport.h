@@ -20,7 +20,7 @@ namespace sedilo::basedata {
 inline constexpr const char* kChooseDataFileTitle = "选择Excel文件";
 inline constexpr const char* kNoDataFile = "没选择数据源文件！";
 inline constexpr const char* kExcelRunning =
-    "系统检测到正在运行Excel，为保证系统能正确导入数据，将自动Excel关闭。";
+    "系统检测到正在运行Excel，为保证系统能正确导入数据，是否自动关闭Excel？";
 inline constexpr const char* kDoNotOperateDuringImport = "导入过程中请勿进行任何操作！";
 inline constexpr const char* kImportDone = "导入成功完成。";
 inline constexpr const char* kImportFailed = "基础数据导入失败！";

@@ -151,7 +151,7 @@ void DeleteRoom(RoomsTab& tab, Prompt& prompt)
 
 void ClearRooms(RoomsTab& tab, Prompt& prompt)
 {
-    if (!prompt.ask(kConfirmClear))
+    if (!prompt.askDefaultNo(kConfirmClear))
         return;
     RoomGrid& grid = tab.ksgrid;
     grid.Clear();

@@ -103,6 +103,14 @@ std::uint32_t RoomGrid::cellColor(int row, int column) const
     return m_cells[row][column].color;
 }
 
+void RoomGrid::resetRowColors(int row)
+{
+    checkCell(row, 0, Rows());
+    for (auto& cell : m_cells[row])
+        cell.color = kDefaultColor;
+    changed();
+}
+
 void RoomGrid::setCurrentCellColor(std::uint32_t rgb)
 {
     checkCell(m_row, m_col, Rows());

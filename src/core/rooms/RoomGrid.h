@@ -33,6 +33,7 @@ public:
     // Text colour of a cell (0xRRGGBB) or kDefaultColor.
     std::uint32_t cellColor(int row, int column) const;
     void setCurrentCellColor(std::uint32_t rgb);
+    void resetRowColors(int row);
 
     // A data row is blank when its name cell, trimmed of U+0020, is empty.
     bool isBlankRow(int row) const;

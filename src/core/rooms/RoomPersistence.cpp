@@ -54,6 +54,9 @@ void appendSavedRoom(RoomGrid& grid, const SavedRoom& room)
     if (!grid.isBlankRow(row)) {
         grid.setRows(grid.Rows() + 1);
         row = grid.Rows() - 1;
+    } else {
+        // A blank saved row before this room may have marked the row red.
+        grid.resetRowColors(row);
     }
     grid.setTextMatrix(row, 0, room.name);
     grid.setTextMatrix(row, 1, room.templatePath);

@@ -8,11 +8,17 @@ namespace sedilo {
 // interface so that the window shows real boxes and tests answer them.
 enum class PromptStyle {
     Question,    // Yes/No buttons, question icon
+    QuestionDefaultNo, // the same, Enter answering No: Yes destroys something
     Error,       // OK button, error icon
     Information, // OK button, information icon
 };
 
 enum class PromptAnswer { Ok, Yes, No };
+
+inline bool isQuestion(PromptStyle style)
+{
+    return style == PromptStyle::Question || style == PromptStyle::QuestionDefaultNo;
+}
 
 class Prompt {
 public:
@@ -28,6 +34,11 @@ public:
     virtual void showPlain(const std::string& text, bool informationIcon) = 0;
 
     bool ask(const std::string& text) { return show(PromptStyle::Question, text) == PromptAnswer::Yes; }
+    // For a question whose Yes deletes data or ends a program.
+    bool askDefaultNo(const std::string& text)
+    {
+        return show(PromptStyle::QuestionDefaultNo, text) == PromptAnswer::Yes;
+    }
     void error(const std::string& text, const std::string& detail = {}) { show(PromptStyle::Error, text, detail); }
     void inform(const std::string& text) { show(PromptStyle::Information, text); }
 };

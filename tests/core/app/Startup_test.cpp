@@ -32,7 +32,7 @@ TEST_F(StartupTest, YesClearsTheBaseDataAndTheWorkingCopy)
     session::RunStartup(db.database, prompt, cipher);
 
     ASSERT_EQ(prompt.shown().size(), 1u);
-    EXPECT_EQ(prompt.shown()[0].style, PromptStyle::Question);
+    EXPECT_EQ(prompt.shown()[0].style, PromptStyle::QuestionDefaultNo);
     EXPECT_EQ(prompt.shown()[0].text, "是否清空上次保留的基础数据？");
     EXPECT_TRUE(db.onDisk("select * from jcdata").empty());
     EXPECT_TRUE(db.onDisk("select * from jcdatatp").empty());

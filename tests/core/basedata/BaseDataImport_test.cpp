@@ -240,8 +240,8 @@ TEST_F(BaseDataImport, AsksBeforeClosingARunningSpreadsheet)
     m_prompt.answerNext(PromptAnswer::No);
     ASSERT_TRUE(importFrom(path).succeeded);
     ASSERT_GE(m_prompt.shown().size(), 1u);
-    EXPECT_EQ(m_prompt.shown()[0].style, PromptStyle::Question);
-    EXPECT_EQ(m_prompt.shown()[0].text, kExcelRunning);
+    EXPECT_EQ(m_prompt.shown()[0].style, PromptStyle::QuestionDefaultNo);
+    EXPECT_EQ(m_prompt.shown()[0].text, "系统检测到正在运行Excel，为保证系统能正确导入数据，是否自动关闭Excel？");
     EXPECT_FALSE(excel.waitForExit(200));
 
     m_prompt.clear();

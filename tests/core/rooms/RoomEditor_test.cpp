@@ -315,7 +315,7 @@ TEST_F(RoomEditorTest, ClearingAsksAndOnYesLeavesOneBlankRowWithHeaders)
     prompt.answerNext(PromptAnswer::Yes);
     ClearRooms(tab, prompt);
     ASSERT_EQ(prompt.shown().size(), 2u);
-    EXPECT_EQ(prompt.shown()[1].style, PromptStyle::Question);
+    EXPECT_EQ(prompt.shown()[1].style, PromptStyle::QuestionDefaultNo);
     EXPECT_EQ(prompt.shown()[1].text, "确实要清空列表吗?");
     EXPECT_EQ(tab.ksgrid.Rows(), 2);
     EXPECT_TRUE(tab.ksgrid.isBlankRow(1));

@@ -199,6 +199,21 @@ TEST_F(RoomPersistenceTest, SingleRoomFillsTheBlankRowOfAnEmptyList)
     EXPECT_EQ(fresh.ksgrid.cellColor(0, 1), RoomGrid::kDefaultColor) << "the header is never marked";
 }
 
+TEST_F(RoomPersistenceTest, ARowReusedAfterABlankSavedRowLosesItsRedMark)
+{
+    // A blank saved row with a missing template, then a room whose template is there:
+    // the room takes over the blank row, which must not stay red.
+    RawDatabase raw(folder.file("data.mdb").c_str());
+    database.OpenDataConnection();
+    database.closeAll();
+    raw.run("insert into ksdata (考室, 模板) values ('', '" + missing + "'), ('第1考室', '" + presentA + "')");
+
+    LoadRooms(tab, database, prompt);
+    ASSERT_EQ(gridRooms(tab), (Rooms{{"第1考室", presentA}}));
+    EXPECT_EQ(tab.ksgrid.cellColor(1, 0), RoomGrid::kDefaultColor);
+    EXPECT_EQ(tab.ksgrid.cellColor(1, 1), RoomGrid::kDefaultColor);
+}
+
 TEST_F(RoomPersistenceTest, LoadingAnEmptyTableChangesNothing)
 {
     add(tab, "A", presentA);
