@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include "services/workbook/Utf8.h"
 #include "store/ColumnAffinity.h"
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
@@ -338,6 +339,10 @@ void Recordset::setValue(const std::string& column, Field value)
         m_state->editing = Editing::CurrentRow;
         m_state->pending.assign(m_state->columns.size(), std::nullopt);
     }
+    // A workbook's text may hold bytes that are no UTF-8; the database and
+    // the file names made from it only ever get U+FFFD in their place.
+    if (auto* text = std::get_if<std::string>(&value); text && !workbook::isValidUtf8(*text))
+        *text = workbook::validUtf8(*text);
     m_state->pending[index] = std::move(value);
 }
 

@@ -137,3 +137,30 @@ TEST(WorkbookTest, PartsTooLargeOrPackedImplausiblyTightAreRefused)
     setDeclaredSize(bomb, "book/strings.xml", 1000);
     EXPECT_CAUSE(openFailure(bomb), "book/strings.xml is damaged");
 }
+
+TEST(WorkbookTest, SheetsTooLargeToReadInBoundedMemoryAreRefused)
+{
+    TempDir folder;
+    const auto sheet = [](const std::string& rows) {
+        return "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" + rows +
+               "</sheetData></worksheet>";
+    };
+    std::string rows;
+    for (int row = 1; row <= 100; ++row) {
+        rows += "<row>";
+        for (int column = 0; column < 10000; ++column)
+            rows += "<c/>";
+        rows += "</row>";
+    }
+    EXPECT_EQ(openFailure(craftedWith(folder, kCraftedSheet, sheet(rows))), "");
+    // One cell beyond the cap, as for .xls.
+    EXPECT_CAUSE(openFailure(craftedWith(folder, kCraftedSheet, sheet(rows + "<row><c/></row>"))),
+                 "more than 1000000 cells");
+
+    // Short attributes cost pugixml far more than their text: counted before parsing.
+    std::string attributes;
+    for (int element = 0; element < 800000; ++element)
+        attributes += "<x a=\"\" b=\"\" c=\"\" d=\"\" e=\"\" f=\"\" g=\"\"/>";
+    EXPECT_CAUSE(openFailure(craftedWith(folder, kCraftedSheet, sheet("<row><c>" + attributes + "</c></row>"))),
+                 "would take about");
+}

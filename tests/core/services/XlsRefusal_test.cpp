@@ -47,13 +47,28 @@ TEST(XlsRefusal, EncryptedOlderAndForeignStreamsNameTheirCause)
     xls::appendRecord(stream.data, 0x0409, std::string("\0\0\x10\0\0\0", 6));
     root.children.push_back(stream);
     EXPECT_NE(refusal(xls::writeCompoundFile(root, "", "")).find("Excel 2–4"), std::string::npos);
+
+    // An .xlsx saved with a password: Office wraps the package in a compound document.
+    xls::CompoundEntry protectedPackage;
+    protectedPackage.storage = true;
+    for (const char* name : {"EncryptionInfo", "EncryptedPackage"}) {
+        xls::CompoundEntry part;
+        part.name = name;
+        part.data = std::string(600, '\x5a');
+        protectedPackage.children.push_back(part);
+    }
+    EXPECT_NE(refusal(xls::writeCompoundFile(protectedPackage, "", "")).find("protected by a password"),
+              std::string::npos);
 }
 
 TEST(XlsRefusal, DamagedFilesFailWithACause)
 {
     const std::string good = test::readBytes(test::fixturePath("xls-room-template-lo.xls"));
+    // The cause is the report: libgsf's own complaints stay off stderr.
+    testing::internal::CaptureStderr();
     EXPECT_NE(refusal(good.substr(0, 3000)), "");
     EXPECT_NE(refusal(std::string(xls::CompoundFileMagic) + std::string(5000, '\x7f')), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_NE(refusal("姓名,考号\n张三,1\n"), "");
     EXPECT_NE(refusal(""), "");
     EXPECT_THROW(openXls("/nonexistent/xls/file.xls"), WorkbookError);

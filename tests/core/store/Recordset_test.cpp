@@ -124,6 +124,11 @@ TEST_F(RecordsetTest, AppendedRowsJoinTheOpenResultSet)
     examinees.update();
     EXPECT_EQ(examinees.value("成绩"), Field(std::int64_t{88}));
     EXPECT_EQ(examinees.value("考号"), Field(std::string("7")));
+
+    // Bytes that are no UTF-8 (a workbook's unit or exam number) are stored as U+FFFD.
+    test::appendRow(examinees, {{"考号", std::string("20\xff" "1")}, {"单位", std::string("一\xe4\xb8班")}});
+    EXPECT_EQ(column(sql::kSelectWorkingCopy, "考号").back(), "20\uFFFD1");
+    EXPECT_EQ(column(sql::kSelectWorkingCopy, "单位").back(), "一\uFFFD\uFFFD班");
 }
 
 TEST_F(RecordsetTest, WrittenRowsAreCommittedOnEveryWayOut)

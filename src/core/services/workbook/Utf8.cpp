@@ -54,6 +54,17 @@ bool isWide(char32_t c)
 
 } // namespace
 
+bool isValidUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = validSequenceLength(text, pos);
+        if (length == 0)
+            return false;
+        pos += length;
+    }
+    return true;
+}
+
 std::string validUtf8(std::string_view text)
 {
     std::string out;

@@ -7,6 +7,7 @@ namespace sedilo::workbook {
 
 // The text with every invalid UTF-8 sequence replaced by U+FFFD.
 std::string validUtf8(std::string_view text);
+bool isValidUtf8(std::string_view text);
 
 // Appends the UTF-8 form of a code point (U+FFFD for a surrogate or beyond U+10FFFF).
 void appendUtf8(std::string& out, char32_t codePoint);

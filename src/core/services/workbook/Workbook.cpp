@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -86,7 +88,7 @@ auto namingTheFile(const std::string& path, Work work)
     try {
         return work();
     } catch (const std::bad_alloc&) {
-        throw Failure({.kind = CauseKind::OutOfMemory,
+        throw Failure({.kind = CauseKind::WorkbookTooLarge,
                        .file = path,
                        .detail = "not enough memory to read the workbook: it is too large"});
     }

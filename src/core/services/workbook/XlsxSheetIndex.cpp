@@ -15,6 +15,9 @@ namespace sedilo::workbook {
 
 namespace {
 
+// As for .xls: far above any seat chart or examinee list.
+constexpr std::size_t kMaxCells = 1'000'000;
+
 class SheetIndexer {
 public:
     SheetIndexer(const std::string& xml, const SheetContext& context, const std::string& file,
@@ -98,6 +101,9 @@ private:
 
     int addCell(pugi::xml_node cellNode, int row, int previousColumn)
     {
+        if (m_index.cells.size() >= kMaxCells)
+            throw WorkbookError(CauseKind::WorkbookTooLarge, m_file, "the workbook is too large: worksheet 1 holds more than " +
+                                            std::to_string(kMaxCells) + " cells");
         IndexedCell cell;
         cell.row = row;
         cell.column = previousColumn + 1;

@@ -7,17 +7,20 @@
 
 namespace sedilo::workbook {
 
-// The largest part read as a document, in bytes and in elements: far above
-// any room template, and small enough that its document stays within a few
-// hundred megabytes. Larger sheets are only ever streamed.
+// The largest part read as a document: far above any room template. Larger
+// sheets are only ever streamed.
 inline constexpr std::size_t kDocumentPartLimit = 32u * 1024 * 1024;
-inline constexpr std::size_t kDocumentElementLimit = 1500000;
 
 // Parses one XML part of a package as UTF-8; malformed XML throws WorkbookError
 // naming the file, the part and where the fault lies, and a part beyond the
-// limits above is refused before it is parsed.
+// limit above, or whose document would take more memory than any real
+// workbook needs (checkXmlTreeCost), is refused before it is parsed.
 void parseXmlPart(pugi::xml_document& document, const std::string& xml, const std::string& file,
                   const std::string& partName);
+
+// Refuses, as too large, a part whose parsed tree would take more memory than
+// any real workbook needs; counted in one pass without parsing.
+void checkXmlTreeCost(const std::string& xml, const std::string& file, const std::string& partName);
 
 // Element and attribute names without their namespace prefix: writers differ
 // in the prefixes they use ("c", "x:c").

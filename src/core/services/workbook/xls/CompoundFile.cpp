@@ -29,6 +29,18 @@ using GsfPtr = std::unique_ptr<T, GObjectUnref>;
 
 constexpr int MaxDepth = 32;
 
+void dropLogMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+// libgsf tells of damaged sector chains on stderr as well as by failing; the
+// failure is what the user is told, so the library's log lines are dropped.
+bool silenceLibraryLog()
+{
+    const auto levels = static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE);
+    for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:utils", "GLib-GObject"})
+        g_log_set_handler(domain, levels, dropLogMessage, nullptr);
+    return true;
+}
+
 void readChildren(GsfInfile* storage, CompoundEntry& entry, int depth, std::size_t& budget)
 {
     if (depth > MaxDepth)
@@ -103,6 +115,8 @@ CompoundEntry readCompoundFile(std::string_view bytes)
     // libgsf registers its object types on first use without a lock; doing it
     // here, while a template is opened, keeps later saves from parallel
     // threads clear of that race.
+    static const bool silenced = silenceLibraryLog();
+    (void)silenced;
     g_type_ensure(GSF_OUTFILE_MSOLE_TYPE);
     g_type_ensure(GSF_OUTPUT_MEMORY_TYPE);
 
