@@ -122,7 +122,7 @@ ProducedRoom RoomProduction::produce(std::size_t index) const
     try {
         const auto book = job.roomTemplate->copy();
         fillRoomSheet(book->firstSheet(), job.roomTemplate->seatPath(), job.room, slice);
-        produced.savedPath = book->saveAs(temporaryBase(index));
+        produced.savedPath = book->saveAsNew(temporaryBase(index));
     } catch (...) {
         produced.failure = std::current_exception();
     }

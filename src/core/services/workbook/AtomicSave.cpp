@@ -61,6 +61,26 @@ void renameOver(const std::string& temp, const std::string& target)
     }
 }
 
+// Writes all of `content` and closes `fd`; the errno of the first failure, or 0.
+int writeAndClose(int fd, std::string_view content)
+{
+    std::size_t written = 0;
+    int failure = 0;
+    while (written < content.size()) {
+        const ssize_t step = ::write(fd, content.data() + written, content.size() - written);
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0) {
+            failure = step < 0 ? errno : EIO;
+            break;
+        }
+        written += static_cast<std::size_t>(step);
+    }
+    if (::close(fd) != 0 && failure == 0)
+        failure = errno;
+    return failure;
+}
+
 } // namespace
 
 void saveAtomically(const std::string& target, const std::function<void(const std::string& tempPath)>& write)
@@ -79,20 +99,7 @@ void saveAtomically(const std::string& target, const std::function<void(const st
 void saveAtomically(const std::string& target, std::string_view content)
 {
     const TempFile temp = createTempBeside(target);
-    std::size_t written = 0;
-    int failure = 0;
-    while (written < content.size()) {
-        const ssize_t step = ::write(temp.fd, content.data() + written, content.size() - written);
-        if (step < 0 && errno == EINTR)
-            continue;
-        if (step <= 0) {
-            failure = step < 0 ? errno : EIO;
-            break;
-        }
-        written += static_cast<std::size_t>(step);
-    }
-    if (::close(temp.fd) != 0 && failure == 0)
-        failure = errno;
+    const int failure = writeAndClose(temp.fd, content);
     try {
         if (failure != 0)
             throw WorkbookError(FileErrorCause(failure, target, FileAccess::Write,
@@ -101,6 +108,19 @@ void saveAtomically(const std::string& target, std::string_view content)
     } catch (...) {
         std::remove(temp.path.c_str());
         throw;
+    }
+}
+
+void saveAsNewFile(const std::string& target, std::string_view content)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int cause = errno;
+        throw WorkbookError(target, std::string("cannot create a file there: ") + std::strerror(cause));
+    }
+    if (const int failure = writeAndClose(fd, content); failure != 0) {
+        std::remove(target.c_str());
+        throw WorkbookError(target, std::string("cannot write the file: ") + std::strerror(failure));
     }
 }
 

@@ -15,4 +15,10 @@ void saveAtomically(const std::string& target, const std::function<void(const st
 // The same for content already in memory.
 void saveAtomically(const std::string& target, std::string_view content);
 
+// Writes `content` as the new file `target` with one write, refusing a file
+// already there: for a folder only this process writes to, where the
+// temporary file and its rename would add nothing. A failed write removes
+// the file.
+void saveAsNewFile(const std::string& target, std::string_view content);
+
 } // namespace sedilo::workbook

@@ -58,6 +58,10 @@ public:
     // Saves under `pathWithoutExtension` + extension() and returns that path.
     // Written beside the target and renamed over it; an existing file is replaced.
     virtual std::string saveAs(const std::string& pathWithoutExtension) const = 0;
+    // The same as a file that does not exist yet, in a folder only this
+    // process writes to: formats that can write it in one go skip the
+    // temporary file. Throws WorkbookError when the file exists.
+    virtual std::string saveAsNew(const std::string& pathWithoutExtension) const { return saveAs(pathWithoutExtension); }
 
     // An independent copy of the parsed (and possibly edited) workbook, so that
     // one template parsed once can be filled for many rooms.

@@ -13,6 +13,12 @@
 
 namespace sedilo::workbook {
 
+namespace {
+
+constexpr std::size_t kStoredPartSize = 1024;
+
+} // namespace
+
 std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
                                                        std::shared_ptr<const std::string> bytes)
 {
@@ -100,7 +106,12 @@ std::string XlsxTemplate::package(const std::string* editedSheetXml, bool formul
         zip_uint32_t attributes = 0;
         if (zip_file_get_external_attributes(input, i, 0, &system, &attributes) == 0)
             zip_file_set_external_attributes(output, index, 0, system, attributes);
-        if (replaced && zip_set_file_compression(output, index, ZIP_CM_DEFLATE, 0) != 0)
+        // A rewritten part is packed at the fastest level, or stored when
+        // packing it would save next to nothing: a room has thousands of
+        // copies to write, and a seat chart's parts are small.
+        if (replaced && (content->size() < kStoredPartSize
+                             ? zip_set_file_compression(output, index, ZIP_CM_STORE, 0)
+                             : zip_set_file_compression(output, index, ZIP_CM_DEFLATE, 1)) != 0)
             fail("cannot compress " + std::string(name));
     }
     if (zip_close(output) != 0)

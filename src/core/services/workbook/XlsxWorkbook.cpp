@@ -19,15 +19,26 @@ public:
     std::string saveAs(const std::string& pathWithoutExtension) const override
     {
         const std::string target = pathWithoutExtension + extension();
-        const std::string xml = m_sheet.edited() ? m_sheet.editedXml() : std::string();
-        saveAtomically(target,
-                       m_template->package(m_sheet.edited() ? &xml : nullptr, m_sheet.formulasReplaced(), target));
+        saveAtomically(target, packaged(target));
+        return target;
+    }
+
+    std::string saveAsNew(const std::string& pathWithoutExtension) const override
+    {
+        const std::string target = pathWithoutExtension + extension();
+        saveAsNewFile(target, packaged(target));
         return target;
     }
 
     std::unique_ptr<Workbook> clone() const override { return std::make_unique<XlsxWorkbook>(*this); }
 
 private:
+    std::string packaged(const std::string& target) const
+    {
+        const std::string xml = m_sheet.edited() ? m_sheet.editedXml() : std::string();
+        return m_template->package(m_sheet.edited() ? &xml : nullptr, m_sheet.formulasReplaced(), target);
+    }
+
     std::shared_ptr<const XlsxTemplate> m_template;
     XlsxWorksheet m_sheet;
 };
