@@ -116,11 +116,13 @@ void saveAsNewFile(const std::string& target, std::string_view content)
     const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         const int cause = errno;
-        throw WorkbookError(target, std::string("cannot create a file there: ") + std::strerror(cause));
+        throw WorkbookError(FileErrorCause(cause, target, FileAccess::Write,
+                                           std::string("cannot create a file there: ") + std::strerror(cause)));
     }
     if (const int failure = writeAndClose(fd, content); failure != 0) {
         std::remove(target.c_str());
-        throw WorkbookError(target, std::string("cannot write the file: ") + std::strerror(failure));
+        throw WorkbookError(FileErrorCause(failure, target, FileAccess::Write,
+                                           std::string("cannot write the file: ") + std::strerror(failure)));
     }
 }
 
