@@ -233,7 +233,9 @@ TEST_F(BaseDataImport, EmptyPathStopsBeforeAnythingElse)
     EXPECT_FALSE(std::filesystem::exists(m_database.filePath()));
 }
 
-TEST_F(BaseDataImport, AsksBeforeClosingARunningSpreadsheet)
+// Its stand-in EXCEL.EXE is seen by every import running at the same time, so
+// CTest runs it alone (tests/core/basedata/CMakeLists.txt), not among the rest.
+TEST_F(BaseDataImport, DISABLED_AsksBeforeClosingARunningSpreadsheet)
 {
     test::NamedChildProcess excel("EXCEL.EXE");
     ASSERT_EQ(FindProcessId("EXCEL.EXE"), std::to_string(excel.pid()));
