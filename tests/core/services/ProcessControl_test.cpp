@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "services/process/ProcessControl.h"
@@ -75,4 +79,34 @@ TEST(ProcessControl, KillRefusesWhatItMustNotTouch)
     ASSERT_NE(KillProcess(pid), 0);
     ASSERT_TRUE(child.waitForExit(5000));
     EXPECT_EQ(KillProcess(pid), 0);
+}
+
+TEST(ProcessControl, ProcessesEndingDuringTheSearchAreSkipped)
+{
+    // Reading an ending process's /proc files fails with ESRCH, which the
+    // stream library reports by throwing: an import then failed at random.
+    std::atomic<bool> stop = false;
+    std::vector<std::thread> churn;
+    for (int thread = 0; thread < 8; ++thread)
+        churn.emplace_back([&] {
+            while (!stop) {
+                const pid_t child = fork();
+                if (child == 0)
+                    _exit(0);
+                if (child > 0)
+                    waitpid(child, nullptr, 0);
+            }
+        });
+    bool threw = false;
+    for (int search = 0; search < 600 && !threw; ++search) {
+        try {
+            FindProcessId("EXCEL.EXE");
+        } catch (const std::exception&) {
+            threw = true;
+        }
+    }
+    stop = true;
+    for (std::thread& thread : churn)
+        thread.join();
+    EXPECT_FALSE(threw);
 }

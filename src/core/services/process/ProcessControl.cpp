@@ -33,10 +33,17 @@ std::vector<unsigned long> processIdsAscending()
     return ids;
 }
 
+// Empty when the file cannot be read: a process reaped between opening and
+// reading its files fails the read with ESRCH, which the stream library
+// throws, and such a process is simply no longer there.
 std::string readWhole(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    try {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 // The name the process was started under (basename of argv[0]), which is what a
