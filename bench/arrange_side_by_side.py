@@ -7,7 +7,7 @@ import alone against openpyxl's read_only iteration of the same workbook.
 Prints the times, the ratios and each run's peak memory. Not a test.
 
 usage: bench/arrange_side_by_side.py [--examinees N] [--cli PATH] [--template XLSX]
-                                     [--keep DIR] [--no-openpyxl]
+                                     [--keep DIR] [--rounds N] [--no-openpyxl]
 """
 import argparse
 import os
@@ -56,6 +56,7 @@ def main():
     parser.add_argument("--cli", default=os.path.join(HERE, "..", "build", "src", "cli", "sedilo-cli"))
     parser.add_argument("--template", default=os.path.join(HERE, "..", "data", "ksmb.xlsx"))
     parser.add_argument("--keep", help="work in this folder and keep it")
+    parser.add_argument("--rounds", type=int, default=3, help="rounds of the sedilo and copy runs (median shown)")
     parser.add_argument("--no-openpyxl", action="store_true", help="leave out the (slow) openpyxl runs")
     args = parser.parse_args()
 
@@ -72,33 +73,50 @@ def main():
             listing.write("第%d考室\t%s\n" % (number, template))
     print("%d examinees in %d rooms of %s; %d cores" % (args.examinees, rooms, template, os.cpu_count()))
 
+    # Each run writes into a folder of its own, and nothing is deleted until
+    # the end: on ext4 without a journal, creating files soon after deleting
+    # thousands makes every creation scan the recently freed inodes, which
+    # would time the file system's bookkeeping rather than the writers.
+    made = []
+
     def fresh(name):
-        folder = os.path.join(work, name)
-        shutil.rmtree(folder, ignore_errors=True)
+        folder = os.path.join(work, "%s-%d-%d" % (name, os.getpid(), len(made)))
         os.makedirs(folder)
+        made.append(folder)
         return folder
 
-    loads = [os.getloadavg()[0]]
-    copies = fresh("copies")
-    start = time.monotonic()
-    for number in range(1, rooms + 1):
-        shutil.copyfile(template, os.path.join(copies, "第%d考室.xlsx" % number))
-    copy = time.monotonic() - start
+    def copy_floor():
+        copies = fresh("copies")
+        start = time.monotonic()
+        for number in range(1, rooms + 1):
+            shutil.copyfile(template, os.path.join(copies, "第%d考室.xlsx" % number))
+        return time.monotonic() - start
 
-    database = os.path.join(work, "import.mdb")
-    if os.path.exists(database):
-        os.remove(database)
-    sedilo_import = run([args.cli, "import", "--db", database, examinees, "--seed", "1"])
-    loads.append(os.getloadavg()[0])
-    sedilo = run([args.cli, "arrange", "--examinees", examinees, "--rooms", room_list, "--out", fresh("sedilo"),
-                  "--seed", "1", "--export", "unit"])
-    loads.append(os.getloadavg()[0])
+    def median(runs):
+        runs = sorted(runs, key=lambda run: run[0])
+        return runs[len(runs) // 2]
+
+    loads = [os.getloadavg()[0]]
+    copy_runs, sedilo_runs, import_runs = [], [], []
+    for round_number in range(args.rounds):
+        # Interleaved, so a change of load hits every measure alike.
+        copy_runs.append(copy_floor())
+        database = os.path.join(fresh("import"), "import.mdb")
+        import_runs.append(run([args.cli, "import", "--db", database, examinees, "--seed", "1"]))
+        sedilo_runs.append(run([args.cli, "arrange", "--examinees", examinees, "--rooms", room_list,
+                                "--out", fresh("sedilo"), "--seed", "1", "--export", "unit"]))
+        loads.append(os.getloadavg()[0])
+    copy = sorted(copy_runs)[len(copy_runs) // 2]
+    sedilo, sedilo_import = median(sedilo_runs), median(import_runs)
     if not args.no_openpyxl:
         script = os.path.join(HERE, "openpyxl_arrange.py")
         openpyxl_read = run([sys.executable, script, "--read-only", examinees])
         openpyxl_job = run([sys.executable, script, examinees, template, str(rooms), fresh("openpyxl")])
         loads.append(os.getloadavg()[0])
 
+    print("median of %d rounds; every round (s): copy %s, arrange %s, import %s" % (
+        args.rounds, " ".join("%.2f" % c for c in copy_runs), " ".join("%.2f" % r[0] for r in sedilo_runs),
+        " ".join("%.2f" % r[0] for r in import_runs)))
     row = "%-44s %8.2f s %8.1f MB  %s"
     print(row % ("template copied once per room (the floor)", copy, 0, ""))
     print(row % (("sedilo-cli arrange",) + sedilo))
@@ -111,7 +129,10 @@ def main():
     print("arrange: %.2fx the copy floor (target <= 4)" % (sedilo[0] / copy))
     print("peak memory of the arrange: %.1f MB (target < 150)" % sedilo[1])
     print("load average (1 min) during the run: %s" % " ".join("%.2f" % l for l in loads))
-    if not args.keep:
+    if args.keep:
+        for folder in made:
+            shutil.rmtree(folder)
+    else:
         shutil.rmtree(work)
 
 

@@ -5,6 +5,7 @@
 #include "AppIcon.h"
 #include "LaunchOptions.h"
 #include "MainWindow.h"
+#include "app/LocalTimeZone.h"
 #include "QtChineseTexts.h"
 #include "QtPrompt.h"
 #include "QtShellDialogs.h"
@@ -16,6 +17,7 @@
 int main(int argc, char* argv[])
 {
     using namespace sedilo;
+    sedilo::session::pinLocalTimeZone();
     if (gui::needsNoDisplay(argc, argv))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "CommandRegistry.h"
+#include "app/LocalTimeZone.h"
 #include "services/failure/CauseCatalogue.h"
 #include "services/failure/Failure.h"
 
@@ -32,6 +33,7 @@ std::string failureText(const std::exception& failure)
 int main(int argc, char** argv)
 {
     using namespace sedilo::cli;
+    sedilo::session::pinLocalTimeZone();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "--version") {
         std::cout << "sedilo-cli " << SEDILO_VERSION << "\n";

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "arrange/FillRoomWorkbook.h"
+#include "services/workbook/AtomicSave.h"
 
 namespace sedilo::arrange {
 
@@ -89,6 +90,16 @@ ProducedRoom RoomProduction::take(std::size_t index)
     m_taken = index + 1;
     lock.unlock();
     m_changed.notify_all();
+    if (produced.packaged) {
+        const std::string path = temporaryBase(index) + m_jobs[index].roomTemplate->extension();
+        try {
+            workbook::saveAsNewFile(path, *produced.packaged);
+            produced.savedPath = path;
+        } catch (...) {
+            produced.failure = std::current_exception();
+        }
+        produced.packaged.reset();
+    }
     return produced;
 }
 
@@ -122,7 +133,10 @@ ProducedRoom RoomProduction::produce(std::size_t index) const
     try {
         const auto book = job.roomTemplate->copy();
         fillRoomSheet(book->firstSheet(), job.roomTemplate->seatPath(), job.room, slice);
-        produced.savedPath = book->saveAsNew(temporaryBase(index));
+        const std::string base = temporaryBase(index);
+        produced.packaged = book->packagedFile(base);
+        if (!produced.packaged)
+            produced.savedPath = book->saveAsNew(base);
     } catch (...) {
         produced.failure = std::current_exception();
     }

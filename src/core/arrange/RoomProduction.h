@@ -23,6 +23,7 @@ struct ExamineeValues {
 // What producing one room left.
 struct ProducedRoom {
     std::string savedPath; // the room workbook under a temporary name; empty on failure
+    std::optional<std::string> packaged; // made on a worker, written by take()
     long assigned = 0;     // seats filled (before the failure, if any)
     std::exception_ptr failure;
 };
@@ -41,7 +42,9 @@ public:
     RoomProduction& operator=(const RoomProduction&) = delete;
 
     // Waits for room `index`; rooms are taken in order, each once. The caller
-    // owns the temporary file from then on.
+    // owns the temporary file from then on. Workers only make the files'
+    // bytes and this thread writes them: threads creating files in one
+    // folder while another renames out of it spin on the folder's lock.
     ProducedRoom take(std::size_t index);
 
 private:

@@ -40,8 +40,19 @@ TemplateGuard::TemplateGuard(const std::vector<std::string>& templatePaths)
 
 void TemplateGuard::check(const std::string& room, const std::string& outputPath) const
 {
+    // An existing file is the same file as a template exactly when its device
+    // and inode are; only a file still to be made is compared by path, and
+    // its folder, the same for every room, is resolved once.
     const auto identity = fileIdentity(outputPath);
-    if (m_paths.count(resolved(outputPath)) || (identity && m_files.count(*identity)))
+    bool isTemplate = identity && m_files.count(*identity);
+    if (!identity) {
+        const std::filesystem::path output(outputPath);
+        if (m_resolvedFolder.first != output.parent_path())
+            m_resolvedFolder = {output.parent_path(),
+                                resolved(output.has_parent_path() ? output.parent_path().string() : ".")};
+        isTemplate = m_paths.count(m_resolvedFolder.second / output.filename()) > 0;
+    }
+    if (isTemplate)
         throw ArrangeError({.kind = CauseKind::OutputIsTemplate,
                             .file = outputPath,
                             .room = room,

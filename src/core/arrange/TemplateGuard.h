@@ -22,6 +22,7 @@ public:
 private:
     std::set<std::filesystem::path> m_paths;
     std::set<std::pair<unsigned long long, unsigned long long>> m_files; // device, inode
+    mutable std::pair<std::filesystem::path, std::filesystem::path> m_resolvedFolder; // as given, resolved
 };
 
 } // namespace sedilo::arrange

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <climits>
-#include <optional>
+#include <memory>
 #include <set>
 #include <stdexcept>
+#include <thread>
 
+#include "export/BackgroundSaves.h"
 #include "export/ExportProgress.h"
 #include "export/OutputCollision.h"
 #include "export/QueryWorkbook.h"
@@ -33,22 +35,24 @@ public:
         : m_tab(tab), m_folder(std::move(folder)), m_prompt(prompt) {}
 
     void execute(store::SeatingDatabase& database);
-    int savedCount() const { return m_saved; }
+    int savedCount() const { return m_saves.succeeded(); }
 
 private:
     void refuseCollisions(store::Recordset& rows) const;
     // Returns the number of examinees written.
     long exportRows(store::Recordset& rows);
+    void exportEach(store::Recordset& rows, ExportProgress& counter, long& exported);
     void begin(const std::string& fileName);
     void finish();
 
     ExportTab& m_tab;
     const std::string m_folder;
     Prompt& m_prompt;
-    std::optional<QueryWorkbook> m_open;
+    std::unique_ptr<QueryWorkbook> m_open;
     std::string m_openName;
     std::set<std::string> m_savedNames;
-    int m_saved = 0;
+    // Declared last: it is gone first, waiting for the saves still running.
+    BackgroundSaves m_saves{std::max(1u, std::thread::hardware_concurrency())};
 };
 
 void QueryExportRun::execute(store::SeatingDatabase& database)
@@ -125,6 +129,17 @@ long QueryExportRun::exportRows(store::Recordset& rows)
 {
     long exported = 0;
     ExportProgress counter(m_tab.cxdcscpro);
+    try {
+        exportEach(rows, counter, exported);
+    } catch (...) {
+        m_saves.finishAll(std::current_exception());
+    }
+    m_saves.finishAll();
+    return exported;
+}
+
+void QueryExportRun::exportEach(store::Recordset& rows, ExportProgress& counter, long& exported)
+{
     if (!m_tab.byUnit)
         begin(kAllExamineesFileName);
     for (; !rows.atEnd(); rows.moveNext()) {
@@ -149,7 +164,6 @@ long QueryExportRun::exportRows(store::Recordset& rows)
     }
     counter.flush();
     finish();
-    return exported;
 }
 
 void QueryExportRun::begin(const std::string& fileName)
@@ -163,7 +177,7 @@ void QueryExportRun::begin(const std::string& fileName)
         throw Failure({.kind = CauseKind::UnitsShareFileName, .unit = fileName,
                        .detail = "the unit comes apart from its other examinees in unit order; its query "
                                  "workbook was already written and would be replaced"});
-    m_open.emplace();
+    m_open = std::make_unique<QueryWorkbook>();
     m_openName = fileName;
 }
 
@@ -171,10 +185,10 @@ void QueryExportRun::finish()
 {
     if (!m_open)
         return;
-    m_open->saveAs(m_folder + m_openName);
     m_savedNames.insert(m_openName);
-    ++m_saved;
-    m_open.reset();
+    m_saves.begin([book = std::shared_ptr<QueryWorkbook>(std::move(m_open)), path = m_folder + m_openName] {
+        book->saveAs(path);
+    });
 }
 
 } // namespace

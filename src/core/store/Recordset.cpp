@@ -132,12 +132,19 @@ struct Recordset::State {
                 statement.step();
                 if (!appending && sqlite3_changes(connection->handle()) == 0)
                     fail("the row to write back no longer exists");
-                stored = appending ? std::vector<Field>(columns.size()) : rows[position];
+                statement.reset();
+                // An updated row takes the written values in place; copying
+                // the whole row for each seat was most of the write-back.
+                std::vector<Field>& target = appending ? stored : rows[position];
+                if (appending)
+                    stored.resize(columns.size());
                 for (std::size_t i = 0; i < pending.size(); ++i) {
                     if (pending[i])
-                        stored[i] = std::move(*pending[i]);
+                        target[i] = std::move(*pending[i]);
                 }
-                storedId = appending ? sqlite3_last_insert_rowid(connection->handle()) : rowIds[position];
+                if (!appending)
+                    return;
+                storedId = sqlite3_last_insert_rowid(connection->handle());
             }
             statement.reset();
             if (appending) {

@@ -119,7 +119,12 @@ std::string NewWorkbook::saveAs(const std::string& pathWithoutExtension) const
     const std::string target = pathWithoutExtension + ".xlsx";
     const Data& data = *m_data;
     saveAtomically(target, [&](const std::string& tempPath) {
-        lxw_workbook* book = workbook_new(tempPath.c_str());
+        // Rows stream out in order and strings go inline, without the shared
+        // string table's search; blanks of a colour rectangle come after the
+        // cells, which streaming would drop, so coloured books are kept whole.
+        lxw_workbook_options options{};
+        options.constant_memory = data.colors.empty() ? LXW_TRUE : LXW_FALSE;
+        lxw_workbook* book = workbook_new_opt(tempPath.c_str(), &options);
         if (!book)
             throw WorkbookError(CauseKind::Unknown, target, "cannot start a new workbook");
         lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "services/workbook/WorkbookError.h"
@@ -62,6 +63,13 @@ public:
     // process writes to: formats that can write it in one go skip the
     // temporary file. Throws WorkbookError when the file exists.
     virtual std::string saveAsNew(const std::string& pathWithoutExtension) const { return saveAs(pathWithoutExtension); }
+    // The whole file as saveAs would write it under `pathWithoutExtension`,
+    // for formats made in memory; nothing for those written to a file.
+    virtual std::optional<std::string> packagedFile(const std::string& pathWithoutExtension) const
+    {
+        (void)pathWithoutExtension;
+        return std::nullopt;
+    }
 
     // An independent copy of the parsed (and possibly edited) workbook, so that
     // one template parsed once can be filled for many rooms.

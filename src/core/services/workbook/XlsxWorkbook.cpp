@@ -30,6 +30,11 @@ public:
         return target;
     }
 
+    std::optional<std::string> packagedFile(const std::string& pathWithoutExtension) const override
+    {
+        return packaged(pathWithoutExtension + extension());
+    }
+
     std::unique_ptr<Workbook> clone() const override { return std::make_unique<XlsxWorkbook>(*this); }
 
 private:
