@@ -13,10 +13,9 @@
 #include <unistd.h>
 
 #include "basedata/BaseDataImport.h"
-#include "basedata/ExamineeSheetReader.h"
+#include "basedata/ExamineeListReader.h"
 #include "services/cipher/NameCipher.h"
 #include "services/workbook/NewWorkbook.h"
-#include "services/workbook/Workbook.h"
 #include "store/SeatingDatabase.h"
 
 using namespace sedilo;
@@ -78,14 +77,8 @@ int main(int argc, char** argv)
 
     start = Clock::now();
     double processor = processorSeconds();
-    int read = 0;
-    {
-        const auto opened = workbook::Workbook::open(path);
-        basedata::ExamineeSheetReader reader(opened->firstSheet(), opened->path());
-        basedata::ExamineeSheetReader::Cells cells;
-        while (reader.next(cells))
-            ++read;
-    }
+    // The streaming reader the import uses.
+    const int read = static_cast<int>(basedata::readExamineeList(path).size());
     report("reading alone", read, secondsSince(start), processorSeconds() - processor);
 
     QuietPrompt prompt;
