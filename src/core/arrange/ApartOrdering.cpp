@@ -15,10 +15,19 @@ namespace {
 
 constexpr long kFirstWindow = 30;
 constexpr long kWindowGrowth = 2;
+// Windows below this grow by kGentleStep places at a time.
+constexpr long kGentleWindows = 60;
+constexpr long kGentleStep = 10;
+constexpr long kSlacks[] = {0, 6, 12};
 constexpr int kFruitlessWidenings = 2;
 constexpr long kShareSteps = 2;
 // How many units with the most examinees left are weighed at each seat.
 constexpr int kCrowdedLook = 16;
+// Stepping back from a seat no unit fits: how far, how often per dead end,
+// and in all per seat of the walk.
+constexpr long kBackDepth = 24;
+constexpr long kBackStepsPerDeadEnd = 2000;
+constexpr long kBackStepsPerSeat = 4;
 
 using Placement = ApartPlacement;
 
@@ -39,41 +48,64 @@ public:
         }
     }
 
+    // Where no unit fits a seat, the walk steps back over the seats just
+    // filled and tries their next choices: with few units around, the dead
+    // end is often made a column earlier. The steps back are bounded per dead
+    // end and per walk, so a list that cannot keep the rule still walks in
+    // linear time.
     Placement walk()
     {
         const long size = m_seats.size();
         Placement placed{std::vector<long>(size), std::vector<int>(size)};
+        std::vector<std::vector<int>> tried(static_cast<std::size_t>(size)); // units tried at a seat this visit
         std::vector<int> taken; // units of the neighbours already seated
-        for (long position = 0; position < size; ++position) {
+        long stepsLeft = size * kBackStepsPerSeat;
+        long deadEnd = -1; // the seat whose dead end the current steps back are for
+        long floor = 0;
+        long episodeSteps = 0;
+        for (long position = 0; position < size;) {
+            if (position > deadEnd)
+                deadEnd = -1;
             taken.clear();
             for (const std::int32_t other : m_seats.neighbours(position)) {
                 if (other < position)
                     taken.push_back(placed.unitAt[other]);
             }
-            const int unit = choose(position, size - position, taken);
+            auto& triedHere = tried[static_cast<std::size_t>(position)];
+            int unit = fitting(position, size - position, taken, triedHere);
+            if (unit < 0) {
+                if (deadEnd < 0) {
+                    deadEnd = position;
+                    floor = std::max(0L, position - kBackDepth);
+                    episodeSteps = kBackStepsPerDeadEnd;
+                }
+                if (position > floor && episodeSteps > 0 && stepsLeft > 0) {
+                    --episodeSteps;
+                    --stepsLeft;
+                    --position;
+                    untake(placed.unitAt[position]);
+                    continue;
+                }
+                unit = leastClashing(position, taken);
+            }
+            triedHere.push_back(unit);
             placed.unitAt[position] = unit;
             placed.examineeAt[position] = take(unit);
+            if (++position < size)
+                tried[static_cast<std::size_t>(position)].clear();
         }
         return placed;
     }
 
 private:
-    int choose(long position, long seatsLeft, const std::vector<int>& taken) const
+    // Where every unit clashes (or all that do not were tried): the due
+    // examinee, else the earliest unit with the fewest earlier neighbours of its own.
+    int leastClashing(long position, const std::vector<int>& taken) const
     {
         const auto earliest = m_byHead.begin();
         if (earliest->first <= position - m_window)
             return earliest->second; // due: the window allows no later seat
         const auto clashes = [&](int unit) { return std::count(taken.begin(), taken.end(), unit); };
-        const auto reachable = [&](int unit) { return head(unit) <= position + m_window; };
-        // A unit holding more than its share of what is left must be seated
-        // wherever it may, or it ends up packed together at the end.
-        int looked = 0;
-        for (auto it = m_byCount.begin(); it != m_byCount.end() && looked < kCrowdedLook; ++it, ++looked) {
-            if (it->first * m_share <= seatsLeft)
-                break;
-            if (clashes(it->second) == 0 && reachable(it->second))
-                return it->second;
-        }
         int best = earliest->second;
         long bestClashes = clashes(best);
         for (auto it = m_byHead.begin(); it != m_byHead.end() && bestClashes > 0; ++it) {
@@ -86,6 +118,48 @@ private:
             }
         }
         return best;
+    }
+
+    // The unit to seat at `position` that no earlier neighbour holds, leaving
+    // out those already tried; -1 if none. The due examinee goes first, then a
+    // unit holding more than its share of what is left (seated wherever it
+    // may, or it ends up packed together at the end), then the earliest.
+    int fitting(long position, long seatsLeft, const std::vector<int>& taken, const std::vector<int>& tried) const
+    {
+        const auto open = [&](int unit) {
+            return std::find(taken.begin(), taken.end(), unit) == taken.end()
+                   && std::find(tried.begin(), tried.end(), unit) == tried.end();
+        };
+        const auto earliest = m_byHead.begin();
+        if (earliest->first <= position - m_window)
+            return open(earliest->second) ? earliest->second : -1;
+        const auto reachable = [&](int unit) { return head(unit) <= position + m_window; };
+        int looked = 0;
+        for (auto it = m_byCount.begin(); it != m_byCount.end() && looked < kCrowdedLook; ++it, ++looked) {
+            if (it->first * m_share <= seatsLeft)
+                break;
+            if (open(it->second) && reachable(it->second))
+                return it->second;
+        }
+        for (auto it = m_byHead.begin(); it != m_byHead.end() && it->first <= position + m_window; ++it) {
+            if (open(it->second))
+                return it->second;
+        }
+        return -1;
+    }
+
+    // Gives the last examinee taken of `unit` back to its queue.
+    void untake(int unit)
+    {
+        auto& queue = m_queues[unit];
+        const long left = static_cast<long>(queue.size()) - static_cast<long>(m_heads[unit]);
+        if (left > 0) {
+            m_byHead.erase({head(unit), unit});
+            m_byCount.erase({left, unit});
+        }
+        --m_heads[unit];
+        m_byHead.emplace(head(unit), unit);
+        m_byCount.emplace(left + 1, unit);
     }
 
     long head(int unit) const { return m_queues[unit][m_heads[unit]]; }
@@ -139,25 +213,33 @@ ApartOrder orderApart(const SeatSequence& seats, const std::vector<int>& units, 
     std::optional<Placement> best;
     long bestPairs = 0;
     // A wider window mixes blocks of one unit better but strays further from
-    // the ordering; once two widenings in a row gain nothing, none will.
+    // the ordering, so it grows by small steps first; once two doublings in a
+    // row gain nothing, none will.
     int fruitless = 0;
     for (long window = kFirstWindow; !best || (bestPairs > 0 && fruitless < kFruitlessWidenings && window < size * 2);
-         window *= kWindowGrowth) {
+         window = window < kGentleWindows ? window + kGentleStep : window * kWindowGrowth) {
         const long before = best ? bestPairs : -1;
         std::vector<long> walked; // the last walk before its repair: another share often walks the same
-        for (long share = densest; share <= densest + kShareSteps && (!best || bestPairs > 0); ++share) {
-            Placement placed = WindowedWalk(seats, units, unitCount, window, share).walk();
-            if (placed.examineeAt == walked)
-                continue;
-            walked = placed.examineeAt;
-            repairApart(seats, placed, window);
-            const long pairs = static_cast<long>(sameUnitPairs(seats, placed.unitAt).size());
-            if (!best || pairs < bestPairs) {
-                best = std::move(placed);
-                bestPairs = pairs;
+        // A walk held a little inside the window leaves the repair room to
+        // move the seats it could not fill; wide windows need no such room.
+        for (const long slack : kSlacks) {
+            if (slack > 0 && window >= kGentleWindows)
+                break;
+            for (long share = densest; share <= densest + kShareSteps && (!best || bestPairs > 0); ++share) {
+                Placement placed = WindowedWalk(seats, units, unitCount, window - slack, share).walk();
+                if (placed.examineeAt == walked)
+                    continue;
+                walked = placed.examineeAt;
+                repairApart(seats, placed, window);
+                const long pairs = static_cast<long>(sameUnitPairs(seats, placed.unitAt).size());
+                if (!best || pairs < bestPairs) {
+                    best = std::move(placed);
+                    bestPairs = pairs;
+                }
             }
         }
-        fruitless = before >= 0 && bestPairs >= before ? fruitless + 1 : 0;
+        if (window >= kGentleWindows)
+            fruitless = before >= 0 && bestPairs >= before ? fruitless + 1 : 0;
     }
     result.examineeAt = std::move(best->examineeAt);
     result.displacement = displacementOf(result.examineeAt);

@@ -23,10 +23,11 @@ struct ApartOrder {
 // window of places: at each seat it takes the earliest examinee whose unit no
 // earlier neighbour holds, unless someone reaches the window's edge or a unit
 // holds more of the remaining examinees than the neighbourhood leaves room
-// for. A window of 30 keeps a mixed list almost in order; lists whose units
-// run in blocks need a wider one, so the window grows until the rule holds
-// (or stops improving). Moves within the window then repair what is left
-// (see repairApart).
+// for. Where no unit fits a seat, it steps back a few seats and tries their
+// next choices. A window of 30 keeps a mixed list almost in order; lists whose
+// units run in blocks need a wider one, so the window grows until the rule
+// holds (or stops improving). Moves within the window then repair what is
+// left (see repairApart).
 ApartOrder orderApart(const SeatSequence& seats, const std::vector<int>& units, rooms::Neighbourhood neighbourhood);
 
 } // namespace sedilo::arrange

@@ -11,8 +11,9 @@ constexpr long kReach = 64;
 constexpr int kSwapRounds = 3;
 // The search runs only over a few clashes left, a bounded number of steps.
 constexpr long kSearchPairs = 512;
-constexpr long kStepsPerPair = 400;
-constexpr long kMostSteps = 20000;
+constexpr long kStepsPerPair = 4000;
+constexpr long kMostSteps = 100000;
+constexpr long kStepsPerSeat = 20;
 constexpr long kTabuSteps = 12;
 
 class Repair {
@@ -119,7 +120,7 @@ private:
             random ^= random << 5;
             return random;
         };
-        const long steps = std::min(total * kStepsPerPair, kMostSteps);
+        const long steps = std::min({total * kStepsPerPair, kMostSteps, size * kStepsPerSeat});
         for (long step = 0; step < steps && total > 0 && !m_clashing.empty(); ++step) {
             const std::size_t pick = next() % m_clashing.size();
             const long p = m_clashing[pick];
