@@ -12,13 +12,11 @@ namespace sedilo::store {
 
 namespace {
 
-int comparePinyin(void* collator, int leftLength, const void* left, int rightLength, const void* right)
+int compareTexts(UCollator* collator, int leftLength, const char* leftText, int rightLength, const char* rightText)
 {
-    const auto* leftText = static_cast<const char*>(left);
-    const auto* rightText = static_cast<const char*>(right);
     UErrorCode status = U_ZERO_ERROR;
     const UCollationResult result =
-        ucol_strcollUTF8(static_cast<UCollator*>(collator), leftText, leftLength, rightText, rightLength, &status);
+        collator ? ucol_strcollUTF8(collator, leftText, leftLength, rightText, rightLength, &status) : UCOL_EQUAL;
     if (U_SUCCESS(status) && result != UCOL_EQUAL)
         return result == UCOL_LESS ? -1 : 1;
     // A total order keeps ORDER BY deterministic for texts ICU ranks equal.
@@ -26,6 +24,12 @@ int comparePinyin(void* collator, int leftLength, const void* left, int rightLen
     if (common != 0)
         return common;
     return leftLength < rightLength ? -1 : (leftLength > rightLength ? 1 : 0);
+}
+
+int comparePinyin(void* collator, int leftLength, const void* left, int rightLength, const void* right)
+{
+    return compareTexts(static_cast<UCollator*>(collator), leftLength, static_cast<const char*>(left), rightLength,
+                        static_cast<const char*>(right));
 }
 
 void closeCollator(void* collator)
@@ -49,6 +53,28 @@ void registerPinyinCollation(sqlite3* db, const std::string& file)
         ucol_close(collator); // SQLite calls the destructor only after a successful registration
         throw sqliteFailure(db, file, code, "registering the pinyin collation");
     }
+}
+
+PinyinCollator::PinyinCollator()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    m_collator = ucol_open("zh", &status);
+    if (U_FAILURE(status) && m_collator) {
+        ucol_close(m_collator);
+        m_collator = nullptr;
+    }
+}
+
+PinyinCollator::~PinyinCollator()
+{
+    if (m_collator)
+        ucol_close(m_collator);
+}
+
+int PinyinCollator::compare(std::string_view left, std::string_view right) const
+{
+    return compareTexts(m_collator, static_cast<int>(left.size()), left.data(), static_cast<int>(right.size()),
+                        right.data());
 }
 
 } // namespace sedilo::store

@@ -23,10 +23,6 @@ constexpr double kRangeHeight = 44;
 constexpr double kUnitsTitleHeight = 30;
 constexpr double kUnitsHeight = 250; // what is left of the page for the units
 
-struct NaturalTextLess {
-    bool operator()(const std::string& left, const std::string& right) const { return naturalLess(left, right); }
-};
-
 lxw_format* centred(PrintBook& book, double size, bool bold)
 {
     lxw_format* format = book.addFormat();
@@ -101,11 +97,14 @@ UnitLayout unitLayout(std::size_t units)
 int writeRoom(PrintBook& book, lxw_worksheet* sheet, DoorFormats& formats, const SeatedArrangement::Room& room,
               int row)
 {
-    std::map<std::string, long, NaturalTextLess> units;
+    // Units in the order the seat lookup lists them: rank, then name and count.
+    std::map<std::size_t, std::pair<const std::string*, long>> units;
     const std::string* lowest = nullptr;
     const std::string* highest = nullptr;
     for (const SeatedArrangement::Examinee* examinee : room.seats) {
-        ++units[examinee->unit];
+        auto& [unitName, unitCount] = units[examinee->unitRank];
+        unitName = &examinee->unit;
+        ++unitCount;
         if (!lowest || naturalLess(examinee->number, *lowest))
             lowest = &examinee->number;
         if (!highest || naturalLess(*highest, examinee->number))
@@ -126,7 +125,9 @@ int writeRoom(PrintBook& book, lxw_worksheet* sheet, DoorFormats& formats, const
     const int span = kColumns / layout.perRow;
     lxw_format* unitFormat = formats.unit(layout.fontSize);
     int slot = 0;
-    for (const auto& [unit, count] : units) {
+    for (const auto& [rank, named] : units) {
+        const auto& [unitName, count] = named;
+        const std::string& unit = *unitName;
         if (slot == 0)
             book.setRowHeight(sheet, row, layout.height);
         const std::string text = (unit.empty() ? std::string("（未填单位）") : unit) + "：" + std::to_string(count) + "人";

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
+#include <string_view>
 #include <unordered_map>
 
+#include "export/print/UnitOrder.h"
 #include "services/text/NaturalOrder.h"
 #include "services/text/Trim.h"
 #include "store/Statements.h"
@@ -57,25 +59,41 @@ std::vector<SeatedArrangement::Room> groupRooms(const std::vector<Examinee>& exa
     return rooms;
 }
 
-std::vector<SeatedArrangement::Unit> groupUnits(const std::vector<Examinee>& examinees)
+std::vector<SeatedArrangement::Unit> groupUnits(std::vector<Examinee>& examinees)
 {
-    std::map<std::string, SeatedArrangement::Unit, NaturalTextLess> units;
-    for (const Examinee& examinee : examinees) {
-        SeatedArrangement::Unit& unit = units[examinee.unit];
-        unit.name = examinee.unit;
+    // Grouped by hash first: the collation is weighed only between the names.
+    std::unordered_map<std::string_view, std::size_t> rank;
+    std::vector<SeatedArrangement::Unit> units;
+    for (Examinee& examinee : examinees) {
+        const auto [found, added] = rank.emplace(examinee.unit, units.size());
+        if (added)
+            units.push_back({examinee.unit, {}, 0});
+        examinee.unitRank = found->second;
+        SeatedArrangement::Unit& unit = units[found->second];
         if (trimSpaces(examinee.room).empty())
             ++unit.unseated;
         else
             unit.seated.push_back(&examinee);
     }
+    std::vector<std::size_t> order(units.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    const UnitOrder unitOrder;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t left, std::size_t right) { return unitOrder(units[left].name, units[right].name); });
+    std::vector<std::size_t> placeOf(units.size());
     std::vector<SeatedArrangement::Unit> ordered;
     ordered.reserve(units.size());
-    for (auto& [name, unit] : units) {
+    for (const std::size_t from : order) {
+        placeOf[from] = ordered.size();
+        SeatedArrangement::Unit& unit = units[from];
         std::stable_sort(unit.seated.begin(), unit.seated.end(), [](const Examinee* left, const Examinee* right) {
             return naturalLess(left->number, right->number);
         });
         ordered.push_back(std::move(unit));
     }
+    for (Examinee& examinee : examinees)
+        examinee.unitRank = placeOf[examinee.unitRank];
     return ordered;
 }
 

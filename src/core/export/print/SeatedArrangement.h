@@ -16,6 +16,7 @@ struct SeatedArrangement {
         std::string unit;
         std::string room; // empty (after trimming) when the examinee got no room
         std::string seat;
+        std::size_t unitRank = 0; // where its unit stands in `units`
     };
     struct Room {
         std::string name;
@@ -36,7 +37,7 @@ struct SeatedArrangement {
 
     std::vector<Examinee> examinees; // every row, in table order
     std::vector<Room> rooms;         // the rooms of `roomOrder` first, in that order, then the others by name
-    std::vector<Unit> units;         // by name
+    std::vector<Unit> units;         // by name as UnitOrder lists them
 
     long seatedCount() const;
 };

@@ -167,3 +167,26 @@ TEST_F(PrintSheetsTest, ALongRoomGoesOnUnderItsHeaderAndTheBreakCeilingStartsASe
     EXPECT_EQ(signIn[1].at(1, 1), "考室1023 考场签到表");
     EXPECT_TRUE(signIn[1].breaksAfterRows.empty());
 }
+
+TEST_F(PrintSheetsTest, UnitsAreListedByPinyinWithTheirNumbersByValue)
+{
+    // Stored in byte order: 三 (U+4E09) sorts before 二 (U+4E8C) and 十 after both.
+    addExaminees({{"甲", "1", "高一1班", "第1考室", "1"},
+                  {"乙", "2", "初三三班", "第1考室", "2"},
+                  {"丙", "3", "初三十班", "第1考室", "3"},
+                  {"丁", "4", "初三二班", "第1考室", "4"},
+                  {"戊", "5", "初二10班", "第1考室", "5"},
+                  {"己", "6", "初二2班", "第1考室", "6"}});
+    ASSERT_TRUE(exporting::WritePrintSheets({false, true, true}, out(""), {"第1考室"}, m_database, m_prompt).succeeded);
+
+    const Texts expected{"初二2班", "初二10班", "初三二班", "初三三班", "初三十班", "高一1班"};
+    Texts sheets;
+    for (const test::PrintedSheet& unit : test::readPrintedBook(out("考生座位表.xlsx")))
+        sheets.push_back(unit.name);
+    EXPECT_EQ(sheets, expected);
+    const test::PrintedSheet door = test::readPrintedBook(out("考场门贴.xlsx"))[0];
+    Texts onDoor;
+    for (const auto& [row, column] : {std::pair{5, 1}, {5, 3}, {5, 5}, {6, 1}, {6, 3}, {6, 5}})
+        onDoor.push_back(door.at(row, column));
+    EXPECT_EQ(onDoor, (Texts{"初二2班：1人", "初二10班：1人", "初三二班：1人", "初三三班：1人", "初三十班：1人", "高一1班：1人"}));
+}
