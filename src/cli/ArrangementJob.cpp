@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <streambuf>
@@ -159,7 +160,8 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
         return kExitFailure;
 
     rooms::RoomsTab roomsTab;
-    for (const auto& [name, path] : job.rooms) {
+    const std::size_t added = rooms::AddRooms(roomsTab, job.rooms);
+    for (const auto& [name, path] : std::span(job.rooms).subspan(added)) {
         roomsTab.ksname = name;
         roomsTab.ksmbpath = path;
         rooms::AddRoom(roomsTab, prompt);

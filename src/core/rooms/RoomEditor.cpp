@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <unordered_set>
 
 #include "rooms/TemplateFile.h"
 #include "services/Messages.h"
@@ -102,6 +103,38 @@ void AddRoom(RoomsTab& tab, Prompt& prompt)
     // Rows counts the header, so this is the next room's number.
     tab.ksname = "第" + std::to_string(grid.Rows()) + "考室";
     UpdateRoomCount(tab, RoomCountText::Short);
+}
+
+std::size_t AddRooms(RoomsTab& tab, const std::vector<std::pair<std::string, std::string>>& rooms)
+{
+    RoomGrid& grid = tab.ksgrid;
+    // AddRoom writes into the first row without a name; while every row has
+    // one, that is a new last row, and a set of the names does its search.
+    std::unordered_set<std::string> names;
+    if (!(grid.Rows() == 2 && grid.isBlankRow(1))) {
+        for (int row = 1; row < grid.Rows(); ++row) {
+            if (grid.isBlankRow(row))
+                return 0;
+            names.insert(trimSpaces(grid.TextMatrix(row, 0)));
+        }
+    }
+    std::size_t added = 0;
+    for (; added < rooms.size(); ++added) {
+        const auto& [givenName, givenPath] = rooms[added];
+        const std::string name = trimSpaces(givenName);
+        const std::string path = trimSpaces(givenPath);
+        if (name.empty() || path.empty() || !names.insert(name).second)
+            break;
+        if (!grid.isBlankRow(1))
+            grid.setRows(grid.Rows() + 1);
+        writeRoom(grid, grid.Rows() - 1, name, path);
+        tab.ksmbpath = givenPath;
+    }
+    if (added > 0) {
+        tab.ksname = "第" + std::to_string(grid.Rows()) + "考室";
+        UpdateRoomCount(tab, RoomCountText::Short);
+    }
+    return added;
 }
 
 void ModifyRoom(RoomsTab& tab, Prompt& prompt)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <vector>
+#include <utility>
+#include <string>
 #include "rooms/RoomsTab.h"
 
 namespace sedilo {
@@ -27,6 +30,13 @@ void ChooseRoomTemplate(RoomsTab& tab, ShellDialogs& dialogs);
 
 // Click on szksbt2: appends the room of ksname and ksmbpath.
 void AddRoom(RoomsTab& tab, Prompt& prompt);
+
+// AddRoom for each (name, template) from the front of `rooms`, leaving the
+// grid and the texts as AddRoom would, in time linear in the list rather
+// than quadratic. Stops before a room AddRoom would refuse, or at once when
+// the grid has a row without a name; returns how many rooms it added, the
+// caller gives the rest to AddRoom for its own words.
+std::size_t AddRooms(RoomsTab& tab, const std::vector<std::pair<std::string, std::string>>& rooms);
 
 // Click on PushButton8: rewrites the current room from ksname and ksmbpath.
 void ModifyRoom(RoomsTab& tab, Prompt& prompt);

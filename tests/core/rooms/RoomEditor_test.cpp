@@ -98,6 +98,36 @@ TEST_F(RoomEditorTest, CaseAndIdeographicSpaceMakeDifferentRooms)
     EXPECT_EQ(names(), (Names{"Room A", "room a", "Room A\u3000", "\u3000Room A"}));
 }
 
+// A batch leaves what one AddRoom after another leaves, and stops where
+// AddRoom would refuse: on a fresh grid, on a filled one, and at a gap.
+TEST_F(RoomEditorTest, AddingAListEqualsAddingEachUntilARefusal)
+{
+    const std::vector<std::pair<std::string, std::string>> list{
+        {" 一 ", " a.xlsx "}, {"二", "b.xlsx"}, {"一", "c.xlsx"}, {"三", "d.xlsx"}};
+    RoomsTab each;
+    writeRoomGridHeaders(each.ksgrid);
+    for (int start : {0, 1}) {
+        const std::vector<std::pair<std::string, std::string>> part{list[start]};
+        for (const auto& [name, path] : part) {
+            each.ksname = name;
+            each.ksmbpath = path;
+            AddRoom(each, prompt);
+        }
+        EXPECT_EQ(AddRooms(tab, part), part.size());
+    }
+    EXPECT_EQ(AddRooms(tab, {list[2], list[3]}), 0u);
+    for (int row = 0; row < each.ksgrid.Rows(); ++row)
+        for (int column = 0; column < 2; ++column)
+            EXPECT_EQ(tab.ksgrid.TextMatrix(row, column), each.ksgrid.TextMatrix(row, column));
+    EXPECT_EQ(tab.ksgrid.Rows(), each.ksgrid.Rows());
+    EXPECT_EQ(tab.ksname, each.ksname);
+    EXPECT_EQ(tab.ksmbpath, each.ksmbpath);
+    EXPECT_EQ(tab.kstjstr, each.kstjstr);
+
+    tab.ksgrid.setTextMatrix(1, 0, " ");
+    EXPECT_EQ(AddRooms(tab, {list[3]}), 0u);
+}
+
 TEST_F(RoomEditorTest, BlankNameOrEmptyPathChangesNothing)
 {
     add("第1考室", "/t/a.xlsx");
