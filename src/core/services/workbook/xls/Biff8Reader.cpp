@@ -360,7 +360,8 @@ XlsBook readXlsBook(std::string fileBytes)
     CompoundEntry* stream = book.container.findStream("Workbook");
     // How Office keeps an .xlsx saved with a password to open it.
     if (!stream && book.container.findStream("EncryptionInfo") && book.container.findStream("EncryptedPackage"))
-        throw BiffError("the workbook is encrypted (protected by a password); save it without a password first");
+        throw BiffError("the workbook is encrypted (protected by a password); save it without a password first",
+                        CauseKind::PasswordProtected);
     if (!stream) {
         if (book.container.findStream("Book"))
             throw BiffError("the workbook is in the Excel 5.0/95 format (BIFF5) or older, which is not supported; "
