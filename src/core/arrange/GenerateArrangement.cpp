@@ -16,6 +16,7 @@
 #include "services/ShellFolders.h"
 #include "services/text/Trim.h"
 #include "store/RebuildWorkingCopy.h"
+#include "store/SelectedRows.h"
 
 namespace sedilo::arrange {
 
@@ -27,16 +28,21 @@ constexpr std::size_t kPairsListed = 2000;
 
 using Outcome = GenerationResult::Outcome;
 
-std::vector<ExamineeValues> readExaminees(store::Recordset& cursor, long count)
+// The ordering's examinees in order, and the rows they are written back into.
+struct OrderedExaminees {
+    std::string table;
+    std::vector<ExamineeValues> values;
+    std::vector<std::int64_t> rowIds;
+};
+
+OrderedExaminees readExaminees(store::Connection& connection, const std::string& ordering)
 {
-    std::vector<ExamineeValues> examinees;
-    examinees.reserve(static_cast<std::size_t>(count));
-    for (cursor.moveFirst(); !cursor.atEnd(); cursor.moveNext())
-        examinees.push_back({cursor.text("姓名"), cursor.text("考号"), cursor.text("单位")});
-    if (static_cast<long>(examinees.size()) != count)
-        throw ArrangeError({.detail = "the ordering counted " + std::to_string(count) + " examinees but gave " +
-                                      std::to_string(examinees.size())});
-    cursor.moveFirst();
+    OrderedExaminees examinees;
+    examinees.table = store::forEachSelectedRow(
+        connection, ordering, {"姓名", "考号", "单位"}, [&](std::int64_t rowId, std::vector<std::string>& texts) {
+            examinees.values.push_back({std::move(texts[0]), std::move(texts[1]), std::move(texts[2])});
+            examinees.rowIds.push_back(rowId);
+        });
     return examinees;
 }
 
@@ -86,10 +92,8 @@ private:
         const auto ordering = m_rooms.options.ordering();
         if (!ordering)
             throw ArrangeError({.kind = CauseKind::NoOrderingTicked, .detail = "no examinee ordering is ticked"});
-        store::Recordset& cursor = m_database.SharedRecordset();
-        cursor.open(rooms::orderingStatement(*ordering), m_database.SharedConnection());
-
-        const long examinees = cursor.rowCount();
+        OrderedExaminees ordered = readExaminees(m_database.SharedConnection(), rooms::orderingStatement(*ordering));
+        const long examinees = static_cast<long>(ordered.values.size());
         m_result.examinees = examinees;
         if (examinees <= 0) {
             finish(Outcome::NoBaseData, kNoBaseData, PromptStyle::Error, false);
@@ -99,13 +103,14 @@ private:
         progress.setRange(1, static_cast<int>(examinees));
         m_prompt.inform(messages::kDoNotOperate);
         progress.setVisible(true);
-        std::vector<ExamineeValues> values = readExaminees(cursor, examinees);
+        std::vector<ExamineeValues>& values = ordered.values;
 
         TemplateCache templates(m_rooms.options.fillDirection());
         const RoomSchedule schedule = scheduleRooms(m_rooms.ksgrid, folder, templates, examinees);
         if (m_rooms.seatingRule.apart)
-            seatUnitsApart(schedule, values, cursor);
-        m_assigner.emplace(m_database.SharedConnection(), cursor, progress, examinees);
+            seatUnitsApart(schedule, values, ordered.rowIds);
+        m_assigner.emplace(m_database.SharedConnection(), std::move(ordered.table), std::move(ordered.rowIds),
+                           progress);
         SeatAssigner& assigner = *m_assigner;
         produceRooms(schedule, values, assigner, folder);
 
@@ -132,17 +137,22 @@ private:
         finish(Outcome::Complete, kAllRoomsDone, PromptStyle::Information, true);
     }
 
-    // Who takes which scheduled seat changes; the cursor and the values then
+    // Who takes which scheduled seat changes; the values and their rows then
     // run in seat order, so the rooms are produced and written as before.
-    void seatUnitsApart(const RoomSchedule& schedule, std::vector<ExamineeValues>& values, store::Recordset& cursor)
+    void seatUnitsApart(const RoomSchedule& schedule, std::vector<ExamineeValues>& values,
+                        std::vector<std::int64_t>& rowIds)
     {
         ApartSeating seating = seatApart(schedule.jobs, values, m_rooms.seatingRule.neighbourhood);
         std::vector<ExamineeValues> seated;
+        std::vector<std::int64_t> seatedRows;
         seated.reserve(seating.examineeAt.size());
-        for (const long examinee : seating.examineeAt)
+        seatedRows.reserve(seating.examineeAt.size());
+        for (const long examinee : seating.examineeAt) {
             seated.push_back(std::move(values[examinee]));
+            seatedRows.push_back(rowIds[examinee]);
+        }
         std::move(seated.begin(), seated.end(), values.begin());
-        cursor.reorder(seating.examineeAt);
+        std::copy(seatedRows.begin(), seatedRows.end(), rowIds.begin());
         m_result.sameUnitPairs = std::move(seating.pairs);
     }
 

@@ -1,5 +1,12 @@
 #include "arrange/SeatAssigner.h"
 
+#include <algorithm>
+#include <utility>
+
+#include "services/workbook/Utf8.h"
+#include "store/DatabaseError.h"
+#include "store/SqliteStatement.h"
+
 namespace sedilo::arrange {
 
 namespace {
@@ -8,23 +15,27 @@ constexpr long kExamineesPerProgressStep = 100;
 
 } // namespace
 
-SeatAssigner::SeatAssigner(store::Connection& connection, store::Recordset& cursor, ProgressControl& progress,
-                           long examinees)
-    : m_connection(connection), m_cursor(cursor), m_progress(progress), m_examinees(examinees)
+SeatAssigner::SeatAssigner(store::Connection& connection, std::string table, std::vector<std::int64_t> rowIds,
+                           ProgressControl& progress)
+    : m_connection(connection), m_table(std::move(table)), m_rowIds(std::move(rowIds)), m_progress(progress)
 {
+    m_taken.reserve(m_rowIds.size());
 }
 
 bool SeatAssigner::AssignSeat(const std::string& room, int seat)
 {
-    m_cursor.setValue("考室", room);
-    m_cursor.setValue("座位号", std::to_string(seat));
-    m_cursor.update();
+    const long examinees = static_cast<long>(m_rowIds.size());
+    if (m_seated >= examinees)
+        return false;
+    if (m_rooms.empty() || m_rooms.back() != room)
+        m_rooms.push_back(room);
+    m_taken.push_back({m_rowIds[static_cast<std::size_t>(m_seated)], static_cast<std::uint32_t>(m_rooms.size() - 1),
+                       seat});
     ++m_seated;
     // The first seat at once: until then the tab still shows the last run's end.
     if (m_seated == 1 || m_seated % kExamineesPerProgressStep == 0)
         showProgress();
-    m_cursor.moveNext();
-    return m_seated < m_examinees;
+    return m_seated < examinees;
 }
 
 void SeatAssigner::showProgress()
@@ -38,7 +49,36 @@ void SeatAssigner::showProgress()
 
 void SeatAssigner::commit()
 {
+    writeSeats(std::exchange(m_taken, {}));
     m_connection.commitWriteBatch();
+}
+
+void SeatAssigner::writeSeats(std::vector<Seat> seats)
+{
+    if (seats.empty())
+        return;
+    std::sort(seats.begin(), seats.end(), [](const Seat& a, const Seat& b) { return a.rowId < b.rowId; });
+    // A workbook's text may hold bytes that are no UTF-8; the database only
+    // ever gets U+FFFD in their place.
+    for (std::string& room : m_rooms) {
+        if (!workbook::isValidUtf8(room))
+            room = workbook::validUtf8(room);
+    }
+    const std::string& file = m_connection.filePath();
+    store::SqliteStatement update(m_connection.handle(),
+                                  "UPDATE " + store::quotedName(m_table) + " SET " + store::quotedName("考室")
+                                      + " = ?, " + store::quotedName("座位号") + " = ? WHERE _rowid_ = ?",
+                                  file);
+    m_connection.beginWriteBatch();
+    for (const Seat& seat : seats) {
+        update.bind(1, m_rooms[seat.room]);
+        update.bind(2, std::to_string(seat.seat));
+        update.bind(3, seat.rowId);
+        update.step();
+        if (update.changes() == 0)
+            throw store::DatabaseError(file, "the row to write back no longer exists");
+        update.reset();
+    }
 }
 
 } // namespace sedilo::arrange

@@ -123,6 +123,11 @@ void SqliteStatement::reset()
     sqlite3_clear_bindings(m_statement);
 }
 
+int SqliteStatement::changes() const
+{
+    return sqlite3_changes(m_db);
+}
+
 void SqliteStatement::bind(int index, const Field& value)
 {
     int code = SQLITE_OK;

@@ -32,6 +32,8 @@ public:
     bool step();
     void reset();
     void bind(int index, const Field& value);
+    // Rows the connection's last finished write changed.
+    int changes() const;
 
     int columnCount() const;
     std::string columnName(int index) const;
