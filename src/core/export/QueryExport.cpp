@@ -9,6 +9,7 @@
 
 #include "export/BackgroundSaves.h"
 #include "export/ExportProgress.h"
+#include "export/ExportRows.h"
 #include "export/OutputCollision.h"
 #include "export/QueryWorkbook.h"
 #include "services/Messages.h"
@@ -16,6 +17,7 @@
 #include "services/ShellFolders.h"
 #include "services/text/FileNameRule.h"
 #include "services/text/Trim.h"
+#include "store/SelectedRows.h"
 #include "store/Statements.h"
 
 namespace sedilo::exporting {
@@ -38,10 +40,10 @@ public:
     int savedCount() const { return m_saves.succeeded(); }
 
 private:
-    void refuseCollisions(store::Recordset& rows) const;
+    void refuseCollisions(const ExportRows& rows) const;
     // Returns the number of examinees written.
-    long exportRows(store::Recordset& rows);
-    void exportEach(store::Recordset& rows, ExportProgress& counter, long& exported);
+    long exportRows(const ExportRows& rows);
+    void exportEach(const ExportRows& rows, ExportProgress& counter, long& exported);
     void begin(const std::string& fileName);
     void finish();
 
@@ -64,20 +66,28 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
     const store::DatabaseHold hold = database.hold(store::LockMode::Shared);
     database.replaceSharedRecordset();
     database.OpenDataConnection();
-    store::Recordset& rows = database.SharedRecordset();
-    rows.open(m_tab.byUnit ? store::sql::kOrderByUnit : store::sql::kOrderByRoomDesc,
-              database.SharedConnection());
+    // Read once and kept compact: the collision check and the workbooks both
+    // walk the seated examinees, and a recordset would hold every column.
+    ExportRows rows;
+    long examinees = 0;
+    bool firstUnitEmpty = false;
+    store::forEachSelectedRow(
+        database.SharedConnection(), m_tab.byUnit ? store::sql::kOrderByUnit : store::sql::kOrderByRoomDesc,
+        {"姓名", "考号", "单位", "考室"}, [&](std::int64_t, std::vector<std::string>& texts) {
+            if (examinees++ == 0)
+                firstUnitEmpty = trimSpaces(texts[ExportRows::Unit]).empty();
+            // An examinee without a room is passed over rather than ending the
+            // export: in unit order the seated examinees of later units follow.
+            if (!trimSpaces(texts[ExportRows::Room]).empty())
+                rows.append({texts[0], texts[1], texts[2], texts[3]});
+        });
 
     // Empty units sort first, so the first row tells whether any unit is empty.
-    if (m_tab.byUnit && rows.rowCount() > 0) {
-        rows.moveFirst();
-        if (trimSpaces(rows.text("单位")).empty()) {
-            m_prompt.error(kEmptyUnit);
-            database.closeAll();
-            return;
-        }
+    if (m_tab.byUnit && examinees > 0 && firstUnitEmpty) {
+        m_prompt.error(kEmptyUnit);
+        database.closeAll();
+        return;
     }
-    const long examinees = rows.rowCount();
     if (examinees <= 0) {
         m_prompt.error(kNoExaminees);
         database.closeAll();
@@ -89,7 +99,6 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
     ProgressControl& progress = m_tab.cxdcscpro;
     progress.setRange(1, static_cast<int>(std::min<long>(examinees, INT_MAX)));
     m_prompt.inform(messages::kDoNotOperate);
-    rows.moveFirst();
     progress.setVisible(true);
 
     const long exported = exportRows(rows);
@@ -105,17 +114,14 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
 // Units are named after classes and rooms after classrooms: a unit's query
 // workbook must not replace the seat chart of the room of the same name. All
 // names are checked before the first workbook is written.
-void QueryExportRun::refuseCollisions(store::Recordset& rows) const
+void QueryExportRun::refuseCollisions(const ExportRows& rows) const
 {
     std::set<std::string> rooms;
     std::set<std::string> units;
-    for (rows.moveFirst(); !rows.atEnd(); rows.moveNext()) {
-        std::string room = rows.text("考室");
-        if (trimSpaces(room).empty())
-            continue;
-        rooms.insert(std::move(room));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        rooms.emplace(rows.text(row, ExportRows::Room));
         if (m_tab.byUnit)
-            units.insert(trimSpaces(rows.text("单位")));
+            units.insert(trimSpaces(rows.text(row, ExportRows::Unit)));
     }
     OutputCollision collision(m_folder);
     collision.protectRoomWorkbooks(rooms);
@@ -125,7 +131,7 @@ void QueryExportRun::refuseCollisions(store::Recordset& rows) const
         collision.refuse(unit, true);
 }
 
-long QueryExportRun::exportRows(store::Recordset& rows)
+long QueryExportRun::exportRows(const ExportRows& rows)
 {
     long exported = 0;
     ExportProgress counter(m_tab.cxdcscpro);
@@ -138,17 +144,12 @@ long QueryExportRun::exportRows(store::Recordset& rows)
     return exported;
 }
 
-void QueryExportRun::exportEach(store::Recordset& rows, ExportProgress& counter, long& exported)
+void QueryExportRun::exportEach(const ExportRows& rows, ExportProgress& counter, long& exported)
 {
     if (!m_tab.byUnit)
         begin(kAllExamineesFileName);
-    for (; !rows.atEnd(); rows.moveNext()) {
-        const std::string room = rows.text("考室");
-        // An examinee without a room is passed over rather than ending the
-        // export: in unit order the seated examinees of later units follow.
-        if (trimSpaces(room).empty())
-            continue;
-        const std::string unit = rows.text("单位");
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const std::string unit(rows.text(row, ExportRows::Unit));
         if (m_tab.byUnit) {
             const std::string unitName = trimSpaces(unit);
             // A unit's workbook is begun at its first seated examinee, so a
@@ -158,7 +159,9 @@ void QueryExportRun::exportEach(store::Recordset& rows, ExportProgress& counter,
                 begin(unitName);
             }
         }
-        m_open->appendExaminee(rows.text("姓名"), rows.text("考号"), unit, room);
+        m_open->appendExaminee(std::string(rows.text(row, ExportRows::Name)),
+                               std::string(rows.text(row, ExportRows::Number)), unit,
+                               std::string(rows.text(row, ExportRows::Room)));
         counter.count();
         ++exported;
     }
