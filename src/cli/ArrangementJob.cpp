@@ -137,7 +137,7 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
         prepareOutputFolder(folder);
         if (job.databaseFile.empty())
             scratch.emplace();
-        database.emplace(scratch ? scratch->file() : job.databaseFile);
+        database.emplace(scratch ? scratch->file() : job.databaseFile, store::Threading::OneThreadAtATime);
         // The whole run is one action: no other program imports or generates
         // between this run's import and its generation.
         hold.emplace(database->hold(store::LockMode::Exclusive));

@@ -51,7 +51,7 @@ int runExport(const std::vector<std::string>& args)
     if (folder.back() != '/')
         folder += '/';
 
-    store::SeatingDatabase database(databaseFile);
+    store::SeatingDatabase database(databaseFile, store::Threading::OneThreadAtATime);
     exporting::ExportTab tab;
     tab.byUnit = by == "unit";
     CliPrompt prompt(std::cout, std::cerr);

@@ -60,7 +60,7 @@ int runImport(const std::vector<std::string>& args)
         return usageError("import: " + problem);
 
     CliPrompt prompt(std::cerr, std::cerr);
-    store::SeatingDatabase database(parsed.database);
+    store::SeatingDatabase database(parsed.database, store::Threading::OneThreadAtATime);
     cipher::NameCipher cipher(prompt);
     cipher.setPassPhrase(cipher::kCipherPassPhrase);
     basedata::BaseDataTab tab;

@@ -62,7 +62,7 @@ int runPrint(const std::vector<std::string>& args)
     if (folder.back() != '/')
         folder += '/';
 
-    store::SeatingDatabase database(databaseFile);
+    store::SeatingDatabase database(databaseFile, store::Threading::OneThreadAtATime);
     CliPrompt prompt(std::cout, std::cerr);
     const exporting::PrintSheetsResult result =
         exporting::WritePrintSheets(choice, folder, roomOrder, database, prompt);

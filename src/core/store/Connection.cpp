@@ -19,8 +19,8 @@ constexpr int kBusyTimeoutMs = 2000;
 
 } // namespace
 
-Connection::Connection(std::string filePath, StatementLog log)
-    : m_filePath(std::move(filePath)), m_log(std::move(log))
+Connection::Connection(std::string filePath, StatementLog log, Threading threading)
+    : m_filePath(std::move(filePath)), m_log(std::move(log)), m_threading(threading)
 {
 }
 
@@ -37,7 +37,8 @@ void Connection::open()
 {
     close();
     sqlite3* db = nullptr;
-    const int code = sqlite3_open_v2(m_filePath.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int mutex = m_threading == Threading::OneThreadAtATime ? SQLITE_OPEN_NOMUTEX : SQLITE_OPEN_FULLMUTEX;
+    const int code = sqlite3_open_v2(m_filePath.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | mutex, nullptr);
     m_db = db;
     try {
         if (code != SQLITE_OK)

@@ -12,10 +12,15 @@ namespace sedilo::store {
 
 using StatementLog = std::function<void(const std::string& sql)>;
 
+// Whether SQLite guards each call with the connection's mutex. A front end
+// that never uses a connection from two threads at once can do without: the
+// lock around every bind, step and column read is a tenth of a city's import.
+enum class Threading { Serialized, OneThreadAtATime };
+
 // One open connection to the seating database file.
 class Connection {
 public:
-    Connection(std::string filePath, StatementLog log);
+    Connection(std::string filePath, StatementLog log, Threading threading = Threading::Serialized);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -57,6 +62,7 @@ private:
 
     std::string m_filePath;
     StatementLog m_log;
+    Threading m_threading;
     sqlite3* m_db = nullptr;
     bool m_batchOpen = false;
     bool m_explicitTransaction = false;

@@ -16,7 +16,7 @@ std::string databasePathInFolder(const std::string& folder);
 // The seating database and the shared handles every database user reuses.
 class SeatingDatabase {
 public:
-    explicit SeatingDatabase(std::string filePath);
+    explicit SeatingDatabase(std::string filePath, Threading threading = Threading::Serialized);
 
     const std::string& filePath() const { return m_filePath; }
 
@@ -53,6 +53,7 @@ private:
     std::string m_filePath;
     DatabaseLock m_lock;
     StatementLog m_log;
+    Threading m_threading;
     bool m_staleWorkingCopy = false;
     std::unique_ptr<Connection> m_sharedConnection;
     std::unique_ptr<Recordset> m_sharedRecordset;
