@@ -112,6 +112,9 @@ private:
         m_assigner.emplace(m_database.SharedConnection(), std::move(ordered.table), std::move(ordered.rowIds),
                            progress);
         SeatAssigner& assigner = *m_assigner;
+        // The seats are known before any room is written: they go into the
+        // database while the workbooks are made.
+        assigner.writeAhead(schedule.jobs);
         produceRooms(schedule, values, assigner, folder);
 
         switch (schedule.stop.kind) {

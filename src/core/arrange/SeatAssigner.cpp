@@ -15,11 +15,47 @@ constexpr long kExamineesPerProgressStep = 100;
 
 } // namespace
 
+void SeatAssigner::Seats::add(std::int64_t rowId, const std::string& room, int seat)
+{
+    if (rooms.empty() || rooms.back() != room)
+        rooms.push_back(room);
+    seats.push_back({rowId, static_cast<std::uint32_t>(rooms.size() - 1), seat});
+}
+
 SeatAssigner::SeatAssigner(store::Connection& connection, std::string table, std::vector<std::int64_t> rowIds,
                            ProgressControl& progress)
     : m_connection(connection), m_table(std::move(table)), m_rowIds(std::move(rowIds)), m_progress(progress)
 {
-    m_taken.reserve(m_rowIds.size());
+    m_taken.seats.reserve(m_rowIds.size());
+}
+
+SeatAssigner::~SeatAssigner()
+{
+    if (m_writeAhead.joinable())
+        m_writeAhead.join();
+}
+
+void SeatAssigner::writeAhead(const std::vector<RoomJob>& jobs)
+{
+    if (m_writeAhead.joinable())
+        return;
+    Seats foreseen;
+    for (const RoomJob& job : jobs) {
+        for (long seat = 1; seat <= job.count; ++seat) {
+            const auto examinee = static_cast<std::size_t>(job.first + seat - 1);
+            if (examinee >= m_rowIds.size())
+                return; // not a schedule of these examinees: written as taken
+            foreseen.add(m_rowIds[examinee], job.room, static_cast<int>(seat));
+        }
+    }
+    m_foreseen = foreseen;
+    m_writeAhead = std::thread([this, seats = std::move(foreseen)]() mutable {
+        try {
+            writeSeats(std::move(seats));
+        } catch (...) {
+            m_writeAheadFailure = std::current_exception();
+        }
+    });
 }
 
 bool SeatAssigner::AssignSeat(const std::string& room, int seat)
@@ -27,10 +63,7 @@ bool SeatAssigner::AssignSeat(const std::string& room, int seat)
     const long examinees = static_cast<long>(m_rowIds.size());
     if (m_seated >= examinees)
         return false;
-    if (m_rooms.empty() || m_rooms.back() != room)
-        m_rooms.push_back(room);
-    m_taken.push_back({m_rowIds[static_cast<std::size_t>(m_seated)], static_cast<std::uint32_t>(m_rooms.size() - 1),
-                       seat});
+    m_taken.add(m_rowIds[static_cast<std::size_t>(m_seated)], room, seat);
     ++m_seated;
     // The first seat at once: until then the tab still shows the last run's end.
     if (m_seated == 1 || m_seated % kExamineesPerProgressStep == 0)
@@ -47,20 +80,34 @@ void SeatAssigner::showProgress()
     m_progress.setStatus("正在生成第" + std::to_string(m_seated) + "位考生考室数据");
 }
 
+bool SeatAssigner::tookTheForeseenSeats()
+{
+    if (!m_writeAhead.joinable())
+        return false;
+    m_writeAhead.join();
+    if (!m_writeAheadFailure && m_taken == m_foreseen)
+        return true;
+    m_connection.rollbackWriteBatch();
+    return false;
+}
+
 void SeatAssigner::commit()
 {
+    if (tookTheForeseenSeats())
+        m_taken = {};
+    m_foreseen = {};
     writeSeats(std::exchange(m_taken, {}));
     m_connection.commitWriteBatch();
 }
 
-void SeatAssigner::writeSeats(std::vector<Seat> seats)
+void SeatAssigner::writeSeats(Seats seats)
 {
-    if (seats.empty())
+    if (seats.seats.empty())
         return;
-    std::sort(seats.begin(), seats.end(), [](const Seat& a, const Seat& b) { return a.rowId < b.rowId; });
+    std::sort(seats.seats.begin(), seats.seats.end(), [](const Seat& a, const Seat& b) { return a.rowId < b.rowId; });
     // A workbook's text may hold bytes that are no UTF-8; the database only
     // ever gets U+FFFD in their place.
-    for (std::string& room : m_rooms) {
+    for (std::string& room : seats.rooms) {
         if (!workbook::isValidUtf8(room))
             room = workbook::validUtf8(room);
     }
@@ -70,8 +117,8 @@ void SeatAssigner::writeSeats(std::vector<Seat> seats)
                                       + " = ?, " + store::quotedName("座位号") + " = ? WHERE _rowid_ = ?",
                                   file);
     m_connection.beginWriteBatch();
-    for (const Seat& seat : seats) {
-        update.bind(1, m_rooms[seat.room]);
+    for (const Seat& seat : seats.seats) {
+        update.bind(1, seats.rooms[seat.room]);
         update.bind(2, std::to_string(seat.seat));
         update.bind(3, seat.rowId);
         update.step();

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "arrange/RoomSchedule.h"
 #include "services/ProgressControl.h"
 #include "store/Connection.h"
 
@@ -12,16 +15,24 @@ namespace sedilo::arrange {
 // `AssignSeat` along the ordering: the next examinee in seat order takes room
 // and seat, and the progress display keeps up (at the first examinee, then
 // every few examinees, and on showProgress()). The seats are written into
-// the examinees' rows at commit(), sorted by rowid in one prepared statement
-// and one write batch, so a city's table is walked page by page once instead
-// of a random page per seat.
+// the examinees' rows sorted by rowid in one prepared statement and one write
+// batch, so a city's table is walked page by page once instead of a random
+// page per seat.
 class SeatAssigner {
 public:
     // `rowIds` names the examinees' rows in seat order.
     SeatAssigner(store::Connection& connection, std::string table, std::vector<std::int64_t> rowIds,
                  ProgressControl& progress);
+    ~SeatAssigner();
     SeatAssigner(const SeatAssigner&) = delete;
     SeatAssigner& operator=(const SeatAssigner&) = delete;
+
+    // Writes the seats `jobs` foresee on a thread of its own while the rooms
+    // are produced; nothing else may use the connection until commit(). What
+    // commit() keeps is the same either way: the foreseen seats when the run
+    // took exactly those, else they are rolled back and the seats taken are
+    // written instead.
+    void writeAhead(const std::vector<RoomJob>& jobs);
 
     // False once no examinee remains.
     bool AssignSeat(const std::string& room, int seat);
@@ -39,18 +50,29 @@ private:
         std::int64_t rowId;
         std::uint32_t room;
         std::int32_t seat;
+        bool operator==(const Seat&) const = default;
+    };
+    // Seats in seat order, with the rooms they name by index.
+    struct Seats {
+        std::vector<std::string> rooms;
+        std::vector<Seat> seats;
+        void add(std::int64_t rowId, const std::string& room, int seat);
+        bool operator==(const Seats&) const = default;
     };
 
-    void writeSeats(std::vector<Seat> seats);
+    void writeSeats(Seats seats);
+    bool tookTheForeseenSeats();
 
     store::Connection& m_connection;
     std::string m_table;
     std::vector<std::int64_t> m_rowIds;
     ProgressControl& m_progress;
-    std::vector<std::string> m_rooms;
-    std::vector<Seat> m_taken;
+    Seats m_taken;
     long m_seated = 0;
     long m_shown = 0;
+    Seats m_foreseen;
+    std::exception_ptr m_writeAheadFailure;
+    std::thread m_writeAhead;
 };
 
 } // namespace sedilo::arrange

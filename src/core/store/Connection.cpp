@@ -139,6 +139,15 @@ void Connection::commitWriteBatch()
     }
 }
 
+void Connection::rollbackWriteBatch()
+{
+    if (!m_batchOpen || !m_db)
+        return;
+    m_batchOpen = false;
+    if (!sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 void Connection::beginTransaction()
 {
     requireOpen();

@@ -50,6 +50,8 @@ public:
     // path keeps what was written.
     void beginWriteBatch();
     void commitWriteBatch();
+    // Drops what the open batch wrote.
+    void rollbackWriteBatch();
 
     // Result sets opened here register a closer; closing the connection closes them.
     std::size_t attachResultSet(std::function<void()> closer);
