@@ -148,3 +148,56 @@ TEST(XlsxSheetStream, CraftedHugeSheetsAreRefusedOrStreamedInBoundedMemory)
     ::getrusage(RUSAGE_SELF, &after);
     EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "kB more at the peak";
 }
+
+// A list long enough to be parsed block by block on other threads reads as
+// the document reader reads it, also where blocks cannot be cut safely: a
+// comment that could hide a row's end, or rows and cells without numbers.
+TEST(XlsxSheetStream, LongListsReadAsTheDocumentReaderReadsThem)
+{
+    TempDir folder;
+    const auto sheet = [&](const std::string& name, int rows, const std::string& middle, bool numberedAfterMiddle) {
+        std::string xml = "<?xml version=\"1.0\"?>\n<worksheet><sheetData>";
+        for (int r = 1; r <= rows; ++r) {
+            const bool numbered = numberedAfterMiddle || r <= rows / 2;
+            const std::string at = std::to_string(r);
+            if (r == rows / 2)
+                xml += middle;
+            xml += numbered ? "<row r=\"" + at + "\">" : "<row>";
+            xml += numbered ? "<c r=\"A" + at + "\" t=\"inlineStr\">" : "<c t=\"inlineStr\">";
+            xml += "<is><t>考生&#" + std::to_string(0x4e00 + r % 500) + ";" + at + "</t></is></c>";
+            xml += numbered ? "<c r=\"C" + at + "\">" : "<c>";
+            xml += "<v>" + std::to_string(r * 7) + "</v></c>";
+            xml += numbered ? "<c r=\"D" + at + "\" t=\"str\">" : "<c t=\"str\">";
+            xml += "<f>B" + at + "</f><v>&lt;" + at + "&gt;</v></c></row>\n";
+        }
+        xml += "</sheetData></worksheet>";
+        ZipEntries entries = readZipEntries(fixturePath("xlsx-values.xlsx"));
+        entryContent(entries, "xl/worksheets/sheet1.xml") = std::move(xml);
+        const std::string path = folder.file(name);
+        writeZip(path, entries);
+        return path;
+    };
+    const int rows = 12000;
+    for (const std::string& path : {sheet("plain.xlsx", rows, "", true),
+                                    sheet("comment.xlsx", rows, "<!-- </row> -->", true),
+                                    sheet("unnumbered.xlsx", rows, "", false)}) {
+        SCOPED_TRACE(path);
+        const Collected cells = streamed(path);
+        const auto book = Workbook::open(path);
+        ASSERT_EQ(cells.cells.size(), 3u * rows);
+        EXPECT_EQ(cells.lastRow, rows);
+        for (std::size_t i = 0; i < cells.cells.size(); i += 97) {
+            const auto& cell = cells.cells[i];
+            EXPECT_EQ(cell.row, static_cast<int>(i / 3) + 1);
+            EXPECT_EQ(cell.text, book->firstSheet().cellText(cell.row, cell.column)) << cell.row << "," << cell.column;
+        }
+    }
+    // A cell out of order deep in the list still stops the stream there.
+    ZipEntries entries = readZipEntries(sheet("late.xlsx", rows, "", true));
+    std::string& xml = entryContent(entries, "xl/worksheets/sheet1.xml");
+    xml.replace(xml.find("<c r=\"C9000\""), 12, "<c r=\"C8000\"");
+    writeZip(folder.file("late.xlsx"), entries);
+    Collector collector;
+    EXPECT_THROW(streamXlsxFirstSheet(folder.file("late.xlsx"), collector), UnorderedSheet);
+    EXPECT_EQ(collector.m_collected.cells.size(), 3u * 8999 + 1);
+}

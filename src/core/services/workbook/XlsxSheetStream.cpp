@@ -1,5 +1,6 @@
 #include "services/workbook/XlsxSheetStream.h"
 
+#include <thread>
 #include <vector>
 
 #include "services/workbook/CellReference.h"
@@ -8,6 +9,7 @@
 #include "services/workbook/XlsxParts.h"
 #include "services/workbook/XlsxSharedStrings.h"
 #include "services/workbook/XlsxSheetIndex.h"
+#include "services/workbook/XmlBlocks.h"
 #include "services/workbook/XmlPart.h"
 #include "services/workbook/XmlStream.h"
 #include "services/workbook/ZipPackage.h"
@@ -16,6 +18,27 @@ namespace sedilo::workbook {
 
 namespace {
 
+// The cells of one block of rows, parsed on another thread; their texts end
+// to end in one buffer.
+struct CellBlock {
+    struct Cell {
+        int row = 0;
+        int column = 0;
+        std::size_t textEnd = 0;
+        bool formula = false;
+        bool error = false;
+        bool noResult = false;
+    };
+    std::vector<Cell> cells;
+    std::string texts;
+    int lastRow = 0;    // the number of its last row
+    int lastColumn = 0; // the column of the last cell of that row
+};
+
+// A block whose rows or cells lack their numbers: where they stand is known
+// only in sheet order.
+struct BlockNeedsSheetOrder {};
+
 // The elements the document indexer reads, at the same places:
 // worksheet / sheetData / row / c / (v | f | is / (t | r / t)).
 class SheetParser final : public XmlStream {
@@ -23,11 +46,45 @@ public:
     SheetParser(const std::string& file, const std::string& partName, const SheetContext& context,
                 SheetCellVisitor& visitor)
         : XmlStream(file, partName, Limits{.elements = 4 * XlsxSheetStream::kCellLimit}), m_file(file),
-          m_partName(partName), m_context(context), m_visitor(visitor)
+          m_partName(partName), m_context(context), m_visitor(&visitor)
     {
     }
 
+    // Parses a block of rows cut out of the sheet data, inside a wrapper
+    // element that stands for sheetData, into `block`.
+    SheetParser(const std::string& file, const std::string& partName, const SheetContext& context, CellBlock& block)
+        : XmlStream(file, partName, Limits{.elements = 4 * XlsxSheetStream::kCellLimit}), m_file(file),
+          m_partName(partName), m_context(context), m_block(&block), m_depthOffset(1), m_sheetDataSeen(true),
+          m_inSheetData(true)
+    {
+    }
+
+    // The cells of a block parsed elsewhere, as if its rows had been parsed here.
+    void replay(const CellBlock& block)
+    {
+        std::size_t textBegin = 0;
+        for (const CellBlock::Cell& cell : block.cells) {
+            if (m_stopped)
+                return;
+            countCell();
+            StreamedCell streamed;
+            streamed.row = cell.row;
+            streamed.column = cell.column;
+            streamed.text = std::string_view(block.texts).substr(textBegin, cell.textEnd - textBegin);
+            streamed.formula = cell.formula;
+            streamed.error = cell.error;
+            streamed.noResult = cell.noResult;
+            textBegin = cell.textEnd;
+            deliver(streamed);
+        }
+        m_row = block.lastRow;
+        m_column = block.lastColumn;
+        m_afterRow = true;
+    }
+
     bool stopped() const { return m_stopped; }
+    // Just after the end of a row of the sheet data, before anything else.
+    bool afterRow() const { return m_afterRow; }
     bool sawSheetData() const { return m_sheetDataSeen; }
 
 private:
@@ -37,6 +94,10 @@ private:
     {
         if (m_stopped)
             return;
+        depth += m_depthOffset;
+        if (m_block && depth == 2)
+            return; // the wrapper
+        m_afterRow = false;
         const std::string_view local = localName(name);
         switch (depth) {
         case 2:
@@ -83,11 +144,19 @@ private:
     {
         if (m_stopped)
             return;
+        depth += m_depthOffset;
+        if (m_block && depth == 2) {
+            m_block->lastRow = m_row;
+            m_block->lastColumn = m_column;
+            return;
+        }
+        m_afterRow = false;
         switch (depth) {
         case 2:
             m_inSheetData = false;
             break;
         case 3:
+            m_afterRow = m_inRow;
             m_inRow = false;
             break;
         case 4:
@@ -123,6 +192,8 @@ private:
     void startRow(const char** attributes)
     {
         const char* r = attribute(attributes, "r");
+        if (!r && m_block)
+            throw BlockNeedsSheetOrder{};
         if (!r) {
             ++m_row;
         } else {
@@ -136,14 +207,14 @@ private:
 
     void startCell(const char** attributes)
     {
-        if (++m_cells > XlsxSheetStream::kCellLimit)
-            throw WorkbookError(CauseKind::WorkbookTooLarge, m_file, "worksheet 1 holds more than " + std::to_string(XlsxSheetStream::kCellLimit) +
-                                            " cells: too large to be read");
+        countCell();
         m_cellRow = m_row;
         m_cellColumn = m_column + 1;
         if (const char* r = attribute(attributes, "r")) {
             if (!parseCellReference(r, m_cellRow, m_cellColumn))
                 fail("a cell has the invalid reference \"" + std::string(r) + "\"");
+        } else if (m_block) {
+            throw BlockNeedsSheetOrder{};
         } else if (m_cellColumn > kMaxColumns) {
             fail("row " + std::to_string(m_row) + " has more cells than a sheet has columns");
         }
@@ -156,14 +227,33 @@ private:
         m_inlineStored.clear();
     }
 
+    void countCell()
+    {
+        if (++m_cells > XlsxSheetStream::kCellLimit)
+            throw WorkbookError(CauseKind::WorkbookTooLarge, m_file, "worksheet 1 holds more than " + std::to_string(XlsxSheetStream::kCellLimit) +
+                                            " cells: too large to be read");
+    }
+
+    // Checks the order and hands the cell on: to the visitor, or into the block.
+    void deliver(const StreamedCell& cell)
+    {
+        const std::uint64_t key = cellKey(cell.row, cell.column);
+        if (m_cells > 1 && key <= m_lastKey)
+            throw UnorderedSheet(CauseKind::DamagedWorkbook, m_file, "the cells of worksheet 1 are not in row order (at " +
+                                             cellName(cell.row, cell.column) + ")");
+        m_lastKey = key;
+        if (m_block) {
+            m_block->texts += cell.text;
+            m_block->cells.push_back({cell.row, cell.column, m_block->texts.size(), cell.formula, cell.error,
+                                      cell.noResult});
+        } else if (!m_visitor->visit(cell)) {
+            m_stopped = true;
+        }
+    }
+
     void endCell()
     {
         m_column = m_cellColumn;
-        const std::uint64_t key = cellKey(m_cellRow, m_cellColumn);
-        if (m_cells > 1 && key <= m_lastKey)
-            throw UnorderedSheet(CauseKind::DamagedWorkbook, m_file, "the cells of worksheet 1 are not in row order (at " +
-                                             cellName(m_cellRow, m_cellColumn) + ")");
-        m_lastKey = key;
         CellElement element;
         element.row = m_cellRow;
         element.column = m_cellColumn;
@@ -178,16 +268,18 @@ private:
         cell.noResult = m_formula && !xlsxFormulaHasResult(m_type, m_valueSeen ? m_value.c_str() : nullptr);
         m_text = cell.noResult ? std::string() : cellElementText(element, m_context, cell.error, m_file, m_partName);
         cell.text = m_text;
-        if (!m_visitor.visit(cell))
-            m_stopped = true;
+        deliver(cell);
     }
 
     const std::string& m_file;
     const std::string& m_partName;
     const SheetContext& m_context;
-    SheetCellVisitor& m_visitor;
+    SheetCellVisitor* m_visitor = nullptr;
+    CellBlock* m_block = nullptr;
+    int m_depthOffset = 0;
 
     bool m_stopped = false;
+    bool m_afterRow = false;
     bool m_sheetDataSeen = false;
     bool m_inSheetData = false;
     bool m_inRow = false;
@@ -214,6 +306,23 @@ private:
     std::string m_text;
 };
 
+CellBlock parseBlock(const std::string& bytes, const std::string& file, const std::string& partName,
+                     const SheetContext& context)
+{
+    static constexpr char kOpen[] = "<_>";
+    static constexpr char kClose[] = "</_>";
+    CellBlock block;
+    SheetParser parser(file, partName, context, block);
+    parser.feed(kOpen, sizeof kOpen - 1);
+    parser.feed(bytes.data(), bytes.size());
+    parser.feed(kClose, sizeof kClose - 1);
+    parser.finish();
+    // Its last element must be a row that ended, for the next block to follow on.
+    if (!parser.afterRow())
+        throw BlockNeedsSheetOrder{};
+    return block;
+}
+
 // Ends the inflation early once the visitor has what it needs.
 struct StreamStopped {};
 
@@ -228,13 +337,19 @@ void XlsxSheetStream::read(const std::string& path, std::shared_ptr<const std::s
     const std::vector<bool> dates = readDateStyles(package, parts.stylesPart);
     const SheetContext context{strings, dates, parts.date1904};
     SheetParser parser(path, parts.sheetPartName, context, visitor);
+    // A city's list is mostly rows: their parsing goes to the other cores.
+    XmlBlocks<CellBlock> blocks(parser, "</row>",
+                                {.parse = [&](const std::string& bytes) { return parseBlock(bytes, path, parts.sheetPartName, context); },
+                                 .atBoundary = [&] { return parser.afterRow(); },
+                                 .replay = [&](const CellBlock& block) { parser.replay(block); }},
+                                std::thread::hardware_concurrency());
     try {
         package.stream(parts.sheetPartName, kStreamedPartLimit, [&](const char* data, std::size_t size) {
-            parser.feed(data, size);
+            blocks.feed(data, size);
             if (parser.stopped())
                 throw StreamStopped{};
         });
-        parser.finish();
+        blocks.finish();
     } catch (const StreamStopped&) {
         return;
     }

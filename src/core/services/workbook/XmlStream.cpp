@@ -51,11 +51,18 @@ bool XmlStream::stopping() const
     return m_handlerFailure || !m_stopCause.empty();
 }
 
+void XmlStream::noteEventEnd()
+{
+    m_lastEventEnd = static_cast<std::uint64_t>(XML_GetCurrentByteIndex(m_parser))
+                     + static_cast<std::uint64_t>(XML_GetCurrentByteCount(m_parser));
+}
+
 void XmlStream::onStart(void* self, const char* name, const char** attributes)
 {
     auto& stream = *static_cast<XmlStream*>(self);
     if (stream.stopping())
         return;
+    stream.noteEventEnd();
     if (++stream.m_depth > stream.m_limits.depth)
         return stream.stopWith("the XML nests deeper than " + std::to_string(stream.m_limits.depth) + " elements");
     if (++stream.m_elements > stream.m_limits.elements)
@@ -75,6 +82,7 @@ void XmlStream::onEnd(void* self, const char* name)
     // Expat still ends the empty element whose start stopped the parse.
     if (stream.stopping())
         return;
+    stream.noteEventEnd();
     try {
         stream.endElement(name, stream.m_depth--);
     } catch (...) {
@@ -104,6 +112,7 @@ void XmlStream::parse(const char* data, std::size_t size, bool last)
     do {
         const int piece = static_cast<int>(std::min<std::size_t>(size, INT_MAX / 2));
         const bool final = last && static_cast<std::size_t>(piece) == size;
+        m_fed += static_cast<std::uint64_t>(piece);
         if (XML_Parse(m_parser, data, piece, final ? XML_TRUE : XML_FALSE) != XML_STATUS_OK) {
             if (m_handlerFailure)
                 std::rethrow_exception(m_handlerFailure);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -31,6 +32,10 @@ public:
     void feed(const char* data, std::size_t size);
     void finish();
 
+    // True when the last event fed ended at the last byte fed: the parse holds
+    // nothing back that the bytes after it could belong to.
+    bool lastEventEndsInput() const { return m_lastEventEnd == m_fed; }
+
 protected:
     // `attributes` is expat's array of name, value pairs ending in null.
     virtual void startElement(std::string_view name, const char** attributes, int depth) = 0;
@@ -52,6 +57,7 @@ private:
     static void onEnd(void* self, const char* name);
     static void onText(void* self, const char* text, int length);
     static void onDoctype(void* self, const char*, const char*, const char*, int);
+    void noteEventEnd();
     void parse(const char* data, std::size_t size, bool last);
     void stopWith(std::string cause);
     bool stopping() const;
@@ -62,6 +68,8 @@ private:
     ::XML_ParserStruct* m_parser = nullptr;
     int m_depth = 0;
     std::size_t m_elements = 0;
+    std::uint64_t m_fed = 0;
+    std::uint64_t m_lastEventEnd = 0;
     bool m_gathering = false;
     std::string m_text;
     std::string m_stopCause;
