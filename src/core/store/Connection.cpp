@@ -17,6 +17,17 @@ namespace {
 // file held locked ends the action with a message instead of a hang.
 constexpr int kBusyTimeoutMs = 2000;
 
+// SQLite counts every allocation under a global mutex unless told not to;
+// nothing here reads those counts. Possible only before SQLite starts.
+void configureSqliteOnce()
+{
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+}
+
 } // namespace
 
 Connection::Connection(std::string filePath, StatementLog log, Threading threading)
@@ -36,6 +47,7 @@ Connection::~Connection()
 void Connection::open()
 {
     close();
+    configureSqliteOnce();
     sqlite3* db = nullptr;
     const int mutex = m_threading == Threading::OneThreadAtATime ? SQLITE_OPEN_NOMUTEX : SQLITE_OPEN_FULLMUTEX;
     const int code = sqlite3_open_v2(m_filePath.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | mutex, nullptr);
