@@ -267,30 +267,6 @@ void Recordset::moveFirst()
     m_state->position = 0;
 }
 
-void Recordset::reorder(const std::vector<long>& order)
-{
-    moveFirst();
-    State& state = *m_state;
-    if (order.size() > state.rows.size())
-        state.fail("the new order holds more rows than the result set");
-    std::vector<bool> seen(order.size());
-    for (const long row : order) {
-        if (row < 0 || static_cast<std::size_t>(row) >= order.size() || seen[row])
-            state.fail("the new order is not a permutation of the rows");
-        seen[row] = true;
-    }
-    std::vector<std::vector<Field>> rows;
-    std::vector<std::int64_t> rowIds;
-    rows.reserve(order.size());
-    rowIds.reserve(order.size());
-    for (const long row : order) {
-        rows.push_back(std::move(state.rows[row]));
-        rowIds.push_back(state.rowIds[row]);
-    }
-    std::move(rows.begin(), rows.end(), state.rows.begin());
-    std::copy(rowIds.begin(), rowIds.end(), state.rowIds.begin());
-}
-
 void Recordset::moveNext()
 {
     if (!m_state)

@@ -28,10 +28,6 @@ public:
     bool atEnd() const;
     void moveFirst();
     void moveNext();
-    // From now on the first order.size() rows are visited as row order[0],
-    // order[1], … of the result (a permutation of 0 .. order.size() - 1); the
-    // rows after them keep their places. Moves to the first row.
-    void reorder(const std::vector<long>& order);
 
     Field value(const std::string& column) const;
     std::string text(const std::string& column) const; // fieldText(value(column))
