@@ -33,6 +33,7 @@ struct CellBlock {
     std::string texts;
     int lastRow = 0;    // the number of its last row
     int lastColumn = 0; // the column of the last cell of that row
+    std::size_t elements = 0;
 };
 
 // A block whose rows or cells lack their numbers: where they stand is known
@@ -53,7 +54,8 @@ public:
     // Parses a block of rows cut out of the sheet data, inside a wrapper
     // element that stands for sheetData, into `block`.
     SheetParser(const std::string& file, const std::string& partName, const SheetContext& context, CellBlock& block)
-        : XmlStream(file, partName, Limits{.elements = 4 * XlsxSheetStream::kCellLimit}), m_file(file),
+        : XmlStream(file, partName, Limits{.depth = Limits{}.depth - 1, .elements = 4 * XlsxSheetStream::kCellLimit}),
+          m_file(file),
           m_partName(partName), m_context(context), m_block(&block), m_depthOffset(1), m_sheetDataSeen(true),
           m_inSheetData(true)
     {
@@ -62,6 +64,7 @@ public:
     // The cells of a block parsed elsewhere, as if its rows had been parsed here.
     void replay(const CellBlock& block)
     {
+        addElements(block.elements);
         std::size_t textBegin = 0;
         for (const CellBlock::Cell& cell : block.cells) {
             if (m_stopped)
@@ -320,6 +323,7 @@ CellBlock parseBlock(const std::string& bytes, const std::string& file, const st
     // Its last element must be a row that ended, for the next block to follow on.
     if (!parser.afterRow())
         throw BlockNeedsSheetOrder{};
+    block.elements = parser.elements() - 1; // the wrapper is not the sheet's
     return block;
 }
 

@@ -57,6 +57,13 @@ void XmlStream::noteEventEnd()
                      + static_cast<std::uint64_t>(XML_GetCurrentByteCount(m_parser));
 }
 
+void XmlStream::addElements(std::size_t count)
+{
+    m_elements += count;
+    if (m_elements > m_limits.elements)
+        fail("the XML holds more than " + std::to_string(m_limits.elements) + " elements");
+}
+
 void XmlStream::onStart(void* self, const char* name, const char** attributes)
 {
     auto& stream = *static_cast<XmlStream*>(self);

@@ -36,6 +36,10 @@ public:
     // nothing back that the bytes after it could belong to.
     bool lastEventEndsInput() const { return m_lastEventEnd == m_fed; }
 
+    // Elements parsed elsewhere count against the limit as if met here.
+    std::size_t elements() const { return m_elements; }
+    void addElements(std::size_t count);
+
 protected:
     // `attributes` is expat's array of name, value pairs ending in null.
     virtual void startElement(std::string_view name, const char** attributes, int depth) = 0;
