@@ -39,8 +39,8 @@ OrderedExaminees readExaminees(store::Connection& connection, const std::string&
 {
     OrderedExaminees examinees;
     examinees.table = store::forEachSelectedRow(
-        connection, ordering, {"姓名", "考号", "单位"}, [&](std::int64_t rowId, std::vector<std::string>& texts) {
-            examinees.values.push_back({std::move(texts[0]), std::move(texts[1]), std::move(texts[2])});
+        connection, ordering, {"姓名", "考号", "单位"}, [&](std::int64_t rowId, const std::vector<std::string_view>& texts) {
+            examinees.values.push_back({std::string(texts[0]), std::string(texts[1]), std::string(texts[2])});
             examinees.rowIds.push_back(rowId);
         });
     return examinees;

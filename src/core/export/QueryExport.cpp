@@ -6,6 +6,7 @@
 #include <set>
 #include <stdexcept>
 #include <thread>
+#include <unordered_set>
 
 #include "export/BackgroundSaves.h"
 #include "export/ExportProgress.h"
@@ -73,12 +74,12 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
     bool firstUnitEmpty = false;
     store::forEachSelectedRow(
         database.SharedConnection(), m_tab.byUnit ? store::sql::kOrderByUnit : store::sql::kOrderByRoomDesc,
-        {"姓名", "考号", "单位", "考室"}, [&](std::int64_t, std::vector<std::string>& texts) {
+        {"姓名", "考号", "单位", "考室"}, [&](std::int64_t, const std::vector<std::string_view>& texts) {
             if (examinees++ == 0)
-                firstUnitEmpty = trimSpaces(texts[ExportRows::Unit]).empty();
+                firstUnitEmpty = onlySpaces(texts[ExportRows::Unit]);
             // An examinee without a room is passed over rather than ending the
             // export: in unit order the seated examinees of later units follow.
-            if (!trimSpaces(texts[ExportRows::Room]).empty())
+            if (!onlySpaces(texts[ExportRows::Room]))
                 rows.append({texts[0], texts[1], texts[2], texts[3]});
         });
 
@@ -116,13 +117,18 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
 // names are checked before the first workbook is written.
 void QueryExportRun::refuseCollisions(const ExportRows& rows) const
 {
-    std::set<std::string> rooms;
-    std::set<std::string> units;
+    // A city has a hundred thousand rows but a few thousand rooms and units.
+    std::unordered_set<std::string_view> roomsSeen;
+    std::unordered_set<std::string_view> unitsSeen;
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        rooms.emplace(rows.text(row, ExportRows::Room));
+        roomsSeen.insert(rows.text(row, ExportRows::Room));
         if (m_tab.byUnit)
-            units.insert(trimSpaces(rows.text(row, ExportRows::Unit)));
+            unitsSeen.insert(rows.text(row, ExportRows::Unit));
     }
+    const std::set<std::string> rooms(roomsSeen.begin(), roomsSeen.end());
+    std::set<std::string> units;
+    for (const std::string_view unit : unitsSeen)
+        units.insert(trimSpaces(unit));
     OutputCollision collision(m_folder);
     collision.protectRoomWorkbooks(rooms);
     if (!m_tab.byUnit)

@@ -9,7 +9,7 @@ namespace sedilo::store {
 
 std::string forEachSelectedRow(
     Connection& connection, const std::string& select, const std::vector<std::string>& columns,
-    const std::function<void(std::int64_t rowId, std::vector<std::string>& texts)>& visit)
+    const std::function<void(std::int64_t rowId, const std::vector<std::string_view>& texts)>& visit)
 {
     if (!connection.isOpen())
         throw DatabaseError(connection.filePath(), "the connection is not open");
@@ -30,10 +30,11 @@ std::string forEachSelectedRow(
             throw DatabaseError(connection.filePath(), "the result set has no column " + column);
         at.push_back(found);
     }
-    std::vector<std::string> texts(columns.size());
+    std::vector<std::string_view> texts(columns.size());
+    std::vector<std::string> scratch(columns.size());
     while (statement.step()) {
         for (std::size_t i = 0; i < at.size(); ++i)
-            texts[i] = fieldText(statement.column(at[i]));
+            texts[i] = statement.columnText(at[i], scratch[i]);
         visit(std::get<std::int64_t>(statement.column(0)), texts);
     }
     return plan.table;

@@ -154,6 +154,16 @@ std::string SqliteStatement::columnName(int index) const
     return name ? name : "";
 }
 
+std::string_view SqliteStatement::columnText(int index, std::string& scratch) const
+{
+    if (sqlite3_column_type(m_statement, index) != SQLITE_TEXT) {
+        scratch = fieldText(column(index));
+        return scratch;
+    }
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, index));
+    return {data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(m_statement, index))};
+}
+
 Field SqliteStatement::column(int index) const
 {
     switch (sqlite3_column_type(m_statement, index)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "store/DatabaseError.h"
 #include "store/Field.h"
@@ -38,6 +39,9 @@ public:
     int columnCount() const;
     std::string columnName(int index) const;
     Field column(int index) const;
+    // fieldText(column(index)) without a copy when the value is a text: the
+    // view lasts until the next step; other values are written to `scratch`.
+    std::string_view columnText(int index, std::string& scratch) const;
 
 private:
     void finalize() noexcept;

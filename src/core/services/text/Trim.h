@@ -16,6 +16,12 @@ inline std::string trimSpaces(std::string_view text)
     return std::string(text.substr(first, last - first + 1));
 }
 
+// trimSpaces(text).empty(), without making the trimmed text.
+inline bool onlySpaces(std::string_view text)
+{
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
 // Replaces every occurrence of `what` (exact bytes) by `with`.
 std::string replaceAll(std::string_view text, std::string_view what, std::string_view with);
 
