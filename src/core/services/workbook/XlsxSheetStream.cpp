@@ -55,9 +55,8 @@ public:
     // element that stands for sheetData, into `block`.
     SheetParser(const std::string& file, const std::string& partName, const SheetContext& context, CellBlock& block)
         : XmlStream(file, partName, Limits{.depth = Limits{}.depth - 1, .elements = 4 * XlsxSheetStream::kCellLimit}),
-          m_file(file),
-          m_partName(partName), m_context(context), m_block(&block), m_depthOffset(1), m_sheetDataSeen(true),
-          m_inSheetData(true)
+          m_file(file), m_partName(partName), m_context(context), m_block(&block), m_depthOffset(1),
+          m_sheetDataSeen(true), m_inSheetData(true)
     {
     }
 

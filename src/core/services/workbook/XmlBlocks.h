@@ -8,6 +8,7 @@
 #include <future>
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "services/workbook/XmlStream.h"
 
@@ -101,7 +102,11 @@ private:
         Block& block = m_blocks.emplace_back(Block{std::move(m_carry), {}});
         block.bytes.resize(end);
         m_carry = std::move(rest);
-        block.records = std::async(std::launch::async, m_handlers.parse, std::cref(block.bytes));
+        try {
+            block.records = std::async(std::launch::async, m_handlers.parse, std::cref(block.bytes));
+        } catch (const std::system_error&) {
+            // No thread to be had: the block, left without records, is fed as it is.
+        }
     }
 
     void takeOldest()
