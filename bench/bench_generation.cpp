@@ -149,7 +149,9 @@ int main(int argc, char** argv)
             result = arrange::GenerateArrangement(apartTab, rooms, database, names, prompt);
         }, &cpuUsed);
         rooms.seatingRule = {};
-        fs::remove_all(folder / subfolder);
+        // Kept until the end: on ext4 without a journal, files made soon after
+        // thousands were deleted are slower to create, which would time the
+        // file system's bookkeeping in the next run instead of the seating.
         return wall;
     };
     arrange::GenerationResult generatedSide;
