@@ -118,8 +118,8 @@ void SeatAssigner::writeSeats(Seats seats)
                                   file);
     m_connection.beginWriteBatch();
     for (const Seat& seat : seats.seats) {
-        update.bind(1, seats.rooms[seat.room]);
-        update.bind(2, std::to_string(seat.seat));
+        update.bindText(1, seats.rooms[seat.room]);
+        update.bindText(2, std::to_string(seat.seat));
         update.bind(3, seat.rowId);
         update.step();
         if (update.changes() == 0)

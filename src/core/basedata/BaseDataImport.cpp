@@ -115,10 +115,10 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     for (std::size_t examinee = 0; examinee < list.size(); ++examinee) {
         const int row = static_cast<int>(examinee) + 2;
         const std::string_view score = list.cell(examinee, 3);
-        insert.bind(1, encryptedName(cipher, std::string(list.cell(examinee, 0)), path, row));
-        insert.bind(2, std::string(list.cell(examinee, 1)));
-        insert.bind(3, std::string(list.cell(examinee, 2)));
-        insert.bind(4, score.empty() ? std::string("0") : std::string(score));
+        insert.bindText(1, encryptedName(cipher, std::string(list.cell(examinee, 0)), path, row));
+        insert.bindText(2, list.cell(examinee, 1));
+        insert.bindText(3, list.cell(examinee, 2));
+        insert.bindText(4, score.empty() ? std::string_view("0") : score);
         insert.bind(5, random.next());
         insert.step();
         insert.reset();

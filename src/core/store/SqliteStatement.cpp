@@ -128,12 +128,21 @@ int SqliteStatement::changes() const
     return sqlite3_changes(m_db);
 }
 
+void SqliteStatement::bindText(int index, std::string_view text)
+{
+    // A null pointer would bind NULL: an empty text stays a text.
+    const char* data = text.data() ? text.data() : "";
+    const int code = sqlite3_bind_text(m_statement, index, data, static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    if (code != SQLITE_OK)
+        throw sqliteFailure(m_db, m_file, code, "binding a value for \"" + m_sql + "\"");
+}
+
 void SqliteStatement::bind(int index, const Field& value)
 {
     int code = SQLITE_OK;
     if (const auto* text = std::get_if<std::string>(&value))
-        code = sqlite3_bind_text(m_statement, index, text->data(), static_cast<int>(text->size()), SQLITE_TRANSIENT);
-    else if (const auto* whole = std::get_if<std::int64_t>(&value))
+        return bindText(index, *text);
+    if (const auto* whole = std::get_if<std::int64_t>(&value))
         code = sqlite3_bind_int64(m_statement, index, *whole);
     else if (const auto* real = std::get_if<double>(&value))
         code = sqlite3_bind_double(m_statement, index, *real);

@@ -33,6 +33,8 @@ public:
     bool step();
     void reset();
     void bind(int index, const Field& value);
+    // The same as binding the text as a Field, without making one.
+    void bindText(int index, std::string_view text);
     // Rows the connection's last finished write changed.
     int changes() const;
 
