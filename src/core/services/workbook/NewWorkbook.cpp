@@ -1,6 +1,7 @@
 #include "services/workbook/NewWorkbook.h"
 
 #include <algorithm>
+#include <ctime>
 #include <map>
 #include <vector>
 #include <xlsxwriter.h>
@@ -11,6 +12,16 @@
 #include "services/workbook/WorkbookError.h"
 #include "services/workbook/XlsxText.h"
 #include "services/workbook/XlsxSheetIndex.h"
+
+// libxlsxwriter stamps each workbook's creation time with gmtime(), whose
+// one static result all threads share, and new workbooks are saved on
+// several threads at once. This definition, which the dynamic linker binds
+// in its place, gives each thread a result of its own.
+extern "C" std::tm* gmtime(const std::time_t* time)
+{
+    thread_local std::tm result;
+    return gmtime_r(time, &result);
+}
 
 namespace sedilo::workbook {
 
