@@ -48,8 +48,8 @@ public:
             const std::string_view body = rec.body(m_book.stream);
             switch (rec.type) {
             case record::FilePass:
-                throw BiffError("the workbook is encrypted (protected by a password); save it without a password first",
-                                CauseKind::PasswordProtected);
+                throw BiffError(CauseKind::PasswordProtected,
+                                "the workbook is encrypted (protected by a password); save it without a password first");
             case record::DateMode:
                 m_book.date1904 = body.size() >= 2 && readU16(body.data()) != 0;
                 break;
@@ -80,7 +80,7 @@ public:
             }
         }
         if (i >= records.size())
-            throw BiffError("the workbook globals have no end record");
+            throw BiffError(CauseKind::DamagedWorkbook, "the workbook globals have no end record");
         m_book.globalsEof = i;
 
         m_book.xfIsDate.reserve(xfFormats.size());
@@ -90,7 +90,7 @@ public:
                                                               : isBuiltinDateFormat(format));
         }
         if (firstSheetPosition == NoRecord)
-            throw BiffError("the workbook has no worksheet");
+            throw BiffError(CauseKind::DamagedWorkbook, "the workbook has no worksheet");
         readSheet(firstSheetPosition);
     }
 
@@ -99,23 +99,23 @@ private:
     {
         const std::vector<BiffRecord>& records = m_book.records;
         if (records.empty())
-            throw BiffError("the workbook stream is empty");
+            throw BiffError(CauseKind::DamagedWorkbook, "the workbook stream is empty");
         const BiffRecord& bof = records.front();
         if (bof.type == 0x0009 || bof.type == 0x0209 || bof.type == 0x0409)
-            throw BiffError("the workbook is in the Excel 2–4 format, which is not supported; save it as .xlsx or "
-                            "Excel 97–2003 .xls",
-                            CauseKind::UnsupportedWorkbookFormat);
+            throw BiffError(CauseKind::UnsupportedWorkbookFormat,
+                            "the workbook is in the Excel 2–4 format, which is not supported; save it as .xlsx or "
+                            "Excel 97–2003 .xls");
         if (bof.type != record::Bof || bof.size < 4)
-            throw BiffError("the workbook stream does not start with a BOF record");
+            throw BiffError(CauseKind::DamagedWorkbook, "the workbook stream does not start with a BOF record");
         const std::string_view body = bof.body(m_book.stream);
         const std::uint16_t version = readU16(body.data());
         if (version != Biff8Version)
-            throw BiffError("the workbook is in the Excel 5.0/95 format (BIFF5) or older, which is not supported; "
-                            "save it as .xlsx or Excel 97–2003 .xls",
-                            CauseKind::UnsupportedWorkbookFormat);
+            throw BiffError(CauseKind::UnsupportedWorkbookFormat,
+                            "the workbook is in the Excel 5.0/95 format (BIFF5) or older, which is not supported; "
+                            "save it as .xlsx or Excel 97–2003 .xls");
         if (readU16(body.data() + 2) != GlobalsSubstream)
-            throw BiffError("the stream is not a workbook (it does not start with workbook globals)",
-                            CauseKind::NotAWorkbook);
+            throw BiffError(CauseKind::NotAWorkbook,
+                            "the stream is not a workbook (it does not start with workbook globals)");
     }
 
     std::size_t readSharedStrings(std::size_t first)
@@ -126,7 +126,7 @@ private:
         while (next < records.size() && records[next].type == record::Continue)
             bodies.push_back(records[next++].body(m_book.stream));
         if (bodies.front().size() < 8)
-            throw BiffError("the shared-string table is too short");
+            throw BiffError(CauseKind::DamagedWorkbook, "the shared-string table is too short");
         m_book.sstRecord = first;
         m_book.sstEnd = next;
         m_book.sharedStrings = parseSharedStrings(bodies);
@@ -139,10 +139,10 @@ private:
         const auto found = std::lower_bound(records.begin(), records.end(), position,
                                             [](const BiffRecord& rec, std::size_t p) { return rec.offset < p; });
         if (found == records.end() || found->offset != position || found->type != record::Bof)
-            throw BiffError("worksheet 1 does not start where the workbook says");
+            throw BiffError(CauseKind::DamagedWorkbook, "worksheet 1 does not start where the workbook says");
         const std::string_view bof = found->body(m_book.stream);
         if (bof.size() < 4 || readU16(bof.data()) != Biff8Version || readU16(bof.data() + 2) != WorksheetSubstream)
-            throw BiffError("worksheet 1 is not a BIFF8 worksheet");
+            throw BiffError(CauseKind::DamagedWorkbook, "worksheet 1 is not a BIFF8 worksheet");
 
         int depth = 0;
         std::map<CellKey, XlsCell>::iterator pendingString = m_book.cells.end();
@@ -210,7 +210,7 @@ private:
         const int column = readU16(body + 2) + 1 + columnOffset;
         auto [it, inserted] = m_book.cells.try_emplace(CellKey{row, column});
         if (inserted && m_book.cells.size() > MaxCells)
-            throw BiffError("worksheet 1 holds more cells than any seat chart could", CauseKind::WorkbookTooLarge);
+            throw BiffError(CauseKind::WorkbookTooLarge, "worksheet 1 holds more cells than any seat chart could");
         it->second = XlsCell{};
         it->second.xf = xf;
         it->second.record = index;
@@ -228,11 +228,11 @@ private:
         switch (rec.type) {
         case record::LabelSst: {
             if (body.size() < 10)
-                throw BiffError("a LABELSST record is too short");
+                throw BiffError(CauseKind::DamagedWorkbook, "a LABELSST record is too short");
             XlsCell& cell = put(p, 0, readU16(p + 4), index);
             const std::uint32_t sst = readU32(p + 6);
             if (sst >= m_book.sharedStrings.strings.size())
-                throw BiffError("a cell refers to a shared string that does not exist");
+                throw BiffError(CauseKind::DamagedWorkbook, "a cell refers to a shared string that does not exist");
             cell.kind = XlsCell::Kind::Text;
             cell.text = m_book.sharedStrings.strings[sst].text;
             return none;
@@ -240,7 +240,7 @@ private:
         case record::Label:
         case record::RString: {
             if (body.size() < 9)
-                throw BiffError("a LABEL record is too short");
+                throw BiffError(CauseKind::DamagedWorkbook, "a LABEL record is too short");
             std::vector<std::string_view> bodies{body.substr(6)};
             for (std::size_t next = index + 1;
                  next < m_book.records.size() && m_book.records[next].type == record::Continue; ++next)
@@ -256,7 +256,7 @@ private:
         }
         case record::Rk: {
             if (body.size() < 10)
-                throw BiffError("an RK record is too short");
+                throw BiffError(CauseKind::DamagedWorkbook, "an RK record is too short");
             XlsCell& cell = put(p, 0, readU16(p + 4), index);
             cell.kind = XlsCell::Kind::Number;
             cell.number = decodeRk(readU32(p + 6));
@@ -264,7 +264,7 @@ private:
         }
         case record::MulRk: {
             if (body.size() < 6 || (body.size() - 6) % 6 != 0)
-                throw BiffError("a MULRK record has a wrong length");
+                throw BiffError(CauseKind::DamagedWorkbook, "a MULRK record has a wrong length");
             const std::size_t count = (body.size() - 6) / 6;
             for (std::size_t k = 0; k < count; ++k) {
                 const char* item = p + 4 + 6 * k;
@@ -276,7 +276,7 @@ private:
         }
         case record::Number: {
             if (body.size() < 14)
-                throw BiffError("a NUMBER record is too short");
+                throw BiffError(CauseKind::DamagedWorkbook, "a NUMBER record is too short");
             XlsCell& cell = put(p, 0, readU16(p + 4), index);
             cell.kind = XlsCell::Kind::Number;
             cell.number = readDouble(p + 6);
@@ -284,7 +284,7 @@ private:
         }
         case record::BoolErr: {
             if (body.size() < 8)
-                throw BiffError("a BOOLERR record is too short");
+                throw BiffError(CauseKind::DamagedWorkbook, "a BOOLERR record is too short");
             XlsCell& cell = put(p, 0, readU16(p + 4), index);
             cell.kind = p[7] ? XlsCell::Kind::Error : XlsCell::Kind::Boolean;
             cell.code = static_cast<std::uint8_t>(p[6]);
@@ -292,13 +292,13 @@ private:
         }
         case record::Blank: {
             if (body.size() < 6)
-                throw BiffError("a BLANK record is too short");
+                throw BiffError(CauseKind::DamagedWorkbook, "a BLANK record is too short");
             put(p, 0, readU16(p + 4), index);
             return none;
         }
         case record::MulBlank: {
             if (body.size() < 6 || body.size() % 2 != 0)
-                throw BiffError("a MULBLANK record has a wrong length");
+                throw BiffError(CauseKind::DamagedWorkbook, "a MULBLANK record has a wrong length");
             const std::size_t count = (body.size() - 6) / 2;
             for (std::size_t k = 0; k < count; ++k)
                 put(p, static_cast<int>(k), readU16(p + 4 + 2 * k), index);
@@ -316,7 +316,7 @@ private:
         const std::string_view body = m_book.records[index].body(m_book.stream);
         const char* p = body.data();
         if (body.size() < 20)
-            throw BiffError("a FORMULA record is too short");
+            throw BiffError(CauseKind::DamagedWorkbook, "a FORMULA record is too short");
         XlsCell& cell = put(p, 0, readU16(p + 4), index);
         cell.formula = true;
         const char* value = p + 6;
@@ -360,18 +360,18 @@ XlsBook readXlsBook(std::string fileBytes)
     CompoundEntry* stream = book.container.findStream("Workbook");
     // How Office keeps an .xlsx saved with a password to open it.
     if (!stream && book.container.findStream("EncryptionInfo") && book.container.findStream("EncryptedPackage"))
-        throw BiffError("the workbook is encrypted (protected by a password); save it without a password first",
-                        CauseKind::PasswordProtected);
+        throw BiffError(CauseKind::PasswordProtected,
+                        "the workbook is encrypted (protected by a password); save it without a password first");
     if (!stream) {
         if (book.container.findStream("Book"))
-            throw BiffError("the workbook is in the Excel 5.0/95 format (BIFF5) or older, which is not supported; "
-                            "save it as .xlsx or Excel 97–2003 .xls",
-                            CauseKind::UnsupportedWorkbookFormat);
+            throw BiffError(CauseKind::UnsupportedWorkbookFormat,
+                            "the workbook is in the Excel 5.0/95 format (BIFF5) or older, which is not supported; "
+                            "save it as .xlsx or Excel 97–2003 .xls");
         // A password-protected .xlsx is kept encrypted inside a compound file.
         if (book.container.findStream("EncryptedPackage"))
-            throw BiffError("the workbook is encrypted (protected by a password); save it without a password first",
-                            CauseKind::PasswordProtected);
-        throw BiffError("the compound document holds no workbook", CauseKind::NotAWorkbook);
+            throw BiffError(CauseKind::PasswordProtected,
+                            "the workbook is encrypted (protected by a password); save it without a password first");
+        throw BiffError(CauseKind::NotAWorkbook, "the compound document holds no workbook");
     }
     book.streamName = stream->name;
     // The stream's bytes move out of the tree: a save writes the patched

@@ -48,10 +48,9 @@ inline constexpr std::size_t MaxRecordData = 8224;
 // A workbook stream that breaks the BIFF8 rules; the opener adds the file name.
 class BiffError : public std::runtime_error {
 public:
-    explicit BiffError(const std::string& detail, CauseKind kind = CauseKind::DamagedWorkbook)
-        : std::runtime_error(detail), m_kind(kind)
-    {
-    }
+    // The user reads the catalogue's sentence for `kind`; `detail` is the
+    // technical detail beside it.
+    BiffError(CauseKind kind, const std::string& detail) : std::runtime_error(detail), m_kind(kind) {}
     CauseKind kind() const { return m_kind; }
 
 private:

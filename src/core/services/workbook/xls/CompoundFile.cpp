@@ -44,13 +44,13 @@ bool silenceLibraryLog()
 void readChildren(GsfInfile* storage, CompoundEntry& entry, int depth, std::size_t& budget)
 {
     if (depth > MaxDepth)
-        throw BiffError("the compound file's storages are nested too deeply");
+        throw BiffError(CauseKind::DamagedWorkbook, "the compound file's storages are nested too deeply");
     const int count = gsf_infile_num_children(storage);
     for (int i = 0; i < count; ++i) {
         const char* name = gsf_infile_name_by_index(storage, i);
         GsfPtr<GsfInput> child(gsf_infile_child_by_index(storage, i));
         if (!child || !name)
-            throw BiffError("the compound file has an unreadable entry");
+            throw BiffError(CauseKind::DamagedWorkbook, "the compound file has an unreadable entry");
         CompoundEntry node;
         node.name = name;
         if (GSF_IS_INFILE(child.get()) && gsf_infile_num_children(GSF_INFILE(child.get())) >= 0) {
@@ -60,13 +60,13 @@ void readChildren(GsfInfile* storage, CompoundEntry& entry, int depth, std::size
         } else {
             const gsf_off_t size = gsf_input_size(child.get());
             if (size < 0 || static_cast<std::size_t>(size) > budget)
-                throw BiffError("the compound file's streams are larger than the file");
+                throw BiffError(CauseKind::DamagedWorkbook, "the compound file's streams are larger than the file");
             budget -= static_cast<std::size_t>(size);
             node.data.resize(static_cast<std::size_t>(size));
             if (size > 0
                 && !gsf_input_read(child.get(), static_cast<std::size_t>(size),
                                    reinterpret_cast<guint8*>(node.data.data())))
-                throw BiffError("the stream \"" + node.name + "\" cannot be read");
+                throw BiffError(CauseKind::DamagedWorkbook, "the stream \"" + node.name + "\" cannot be read");
         }
         entry.children.push_back(std::move(node));
     }
@@ -78,7 +78,7 @@ void writeChildren(GsfOutfile* storage, const CompoundEntry& entry, std::string_
     for (const CompoundEntry& node : entry.children) {
         GsfPtr<GsfOutput> child(gsf_outfile_new_child(storage, node.name.c_str(), node.storage));
         if (!child)
-            throw BiffError("the entry \"" + node.name + "\" cannot be written");
+            throw BiffError(CauseKind::DamagedWorkbook, "the entry \"" + node.name + "\" cannot be written");
         if (node.storage) {
             gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(child.get()), node.classId.data());
             writeChildren(GSF_OUTFILE(child.get()), node, replacedStream, replacement, false);
@@ -86,7 +86,7 @@ void writeChildren(GsfOutfile* storage, const CompoundEntry& entry, std::string_
             const std::string_view data = topLevel && node.name == replacedStream ? replacement : std::string_view(node.data);
             if (!data.empty()
                 && !gsf_output_write(child.get(), data.size(), reinterpret_cast<const guint8*>(data.data())))
-                throw BiffError("the stream \"" + node.name + "\" cannot be written");
+                throw BiffError(CauseKind::DamagedWorkbook, "the stream \"" + node.name + "\" cannot be written");
         }
         gsf_output_close(child.get());
     }
@@ -111,7 +111,7 @@ CompoundEntry* CompoundEntry::findStream(std::string_view childName)
 CompoundEntry readCompoundFile(std::string_view bytes)
 {
     if (bytes.size() < 512 || bytes.substr(0, CompoundFileMagic.size()) != CompoundFileMagic)
-        throw BiffError("the file is not a compound document", CauseKind::NotAWorkbook);
+        throw BiffError(CauseKind::NotAWorkbook, "the file is not a compound document");
     // libgsf registers its object types on first use without a lock; doing it
     // here, while a template is opened, keeps later saves from parallel
     // threads clear of that race.
@@ -128,7 +128,7 @@ CompoundEntry readCompoundFile(std::string_view bytes)
         std::string cause = error && error->message ? error->message : "unknown error";
         if (error)
             g_error_free(error);
-        throw BiffError("the compound document is damaged (" + cause + ")");
+        throw BiffError(CauseKind::DamagedWorkbook, "the compound document is damaged (" + cause + ")");
     }
     CompoundEntry root;
     root.storage = true;
@@ -146,11 +146,11 @@ std::string writeCompoundFile(const CompoundEntry& root, std::string_view replac
     {
         GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new_full(sink.get(), 512, 64));
         if (!ole)
-            throw BiffError("the compound document cannot be created");
+            throw BiffError(CauseKind::DamagedWorkbook, "the compound document cannot be created");
         gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(ole.get()), root.classId.data());
         writeChildren(ole.get(), root, replacedStream, replacement, true);
         if (!gsf_output_close(GSF_OUTPUT(ole.get())))
-            throw BiffError("the compound document cannot be completed");
+            throw BiffError(CauseKind::DamagedWorkbook, "the compound document cannot be completed");
     }
     const gsf_off_t size = gsf_output_size(sink.get());
     const guint8* data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));

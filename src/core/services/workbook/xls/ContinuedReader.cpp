@@ -19,7 +19,7 @@ std::size_t ContinuedReader::available()
 void ContinuedReader::nextPiece()
 {
     if (m_piece + 1 >= m_bodies.size())
-        throw BiffError("a record ends before its data");
+        throw BiffError(CauseKind::DamagedWorkbook, "a record ends before its data");
     ++m_piece;
     m_offset = 0;
 }
@@ -81,7 +81,7 @@ std::u16string ContinuedReader::characters(std::size_t count, bool highByte)
         const std::size_t width = highByte ? 2 : 1;
         const std::size_t n = std::min(count, available() / width);
         if (n == 0)
-            throw BiffError("a 16-bit character is split between records");
+            throw BiffError(CauseKind::DamagedWorkbook, "a 16-bit character is split between records");
         const char* p = m_bodies[m_piece].data() + m_offset;
         for (std::size_t i = 0; i < n; ++i)
             result.push_back(highByte ? static_cast<char16_t>(readU16(p + 2 * i))
