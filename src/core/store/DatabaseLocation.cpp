@@ -27,7 +27,8 @@ std::filesystem::path userDataFolder()
         home = user ? user->pw_dir : nullptr;
     }
     if (!home || !*home)
-        throw DatabaseError("data.mdb", "there is no home folder to keep the database in", CauseKind::Unknown);
+        throw DatabaseError({.kind = CauseKind::NoHomeFolder, .file = "data.mdb",
+                             .detail = "there is no home folder to keep the database in"});
     return std::filesystem::path(home) / ".local" / "share" / "sedilo";
 }
 

@@ -44,7 +44,7 @@ TEST(CauseCatalogue, EveryKindHasAChineseSentenceWithoutTechnicalDetail)
             EXPECT_TRUE(allowed.count(word->str())) << word->str();
         }
     }
-    EXPECT_GT(kinds, static_cast<int>(CauseKind::NoDesktopHandler));
+    EXPECT_GT(kinds, static_cast<int>(CauseKind::NoHomeFolder));
 
     EXPECT_NE(ChineseCause(everySubject(CauseKind::ErrorCell)).find("“/考试/F.xlsx”第3行B列（B3）"), std::string::npos);
     EXPECT_NE(ChineseCause(everySubject(CauseKind::FormulaWithoutResult)).find("第3行B列"), std::string::npos);

@@ -43,6 +43,7 @@ enum class CauseKind {
     NulInRoomList,        // file: the room list, row: its line
     NotAFolder,           // file: what was given as a folder
     NoDesktopHandler,     // file: the file or folder the desktop was to show
+    NoHomeFolder,         // file: the database that has no folder to live in
 };
 
 struct Cause {

@@ -110,6 +110,8 @@ std::string ChineseCause(const Cause& cause)
         return "原因：" + quoted(cause.file) + "不是文件夹。";
     case CauseKind::NoDesktopHandler:
         return "原因：桌面没有能打开" + quoted(cause.file) + "的程序（没有找到xdg-open）。";
+    case CauseKind::NoHomeFolder:
+        return "原因：找不到当前用户的主文件夹，无处存放" + quoted(cause.file) + "。";
     }
     return "原因：发生了未预料的错误，详细信息中有技术说明。";
 }
