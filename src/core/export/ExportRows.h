@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cstddef>
-#include <string>
 #include <string_view>
-#include <vector>
+
+#include "services/text/TextArena.h"
 
 namespace sedilo::exporting {
 
@@ -14,13 +14,16 @@ class ExportRows {
 public:
     enum Field { Name, Number, Unit, Room, FieldCount };
 
-    void append(const std::array<std::string_view, FieldCount>& texts);
-    std::size_t size() const { return m_ends.size() / FieldCount; }
-    std::string_view text(std::size_t row, Field field) const;
+    void append(const std::array<std::string_view, FieldCount>& texts)
+    {
+        for (const std::string_view text : texts)
+            m_texts.append(text);
+    }
+    std::size_t size() const { return m_texts.size() / FieldCount; }
+    std::string_view text(std::size_t row, Field field) const { return m_texts.at(row * FieldCount + field); }
 
 private:
-    std::string m_texts;
-    std::vector<std::size_t> m_ends;
+    TextArena m_texts;
 };
 
 } // namespace sedilo::exporting

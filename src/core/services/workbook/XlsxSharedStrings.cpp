@@ -1,6 +1,5 @@
 #include "services/workbook/XlsxSharedStrings.h"
 
-#include <limits>
 
 #include "services/workbook/WorkbookError.h"
 #include "services/workbook/XlsxText.h"
@@ -9,14 +8,6 @@
 #include "services/workbook/ZipPackage.h"
 
 namespace sedilo::workbook {
-
-void SharedStringTable::append(std::string_view text)
-{
-    if (m_text.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("the shared strings pass 4 GB");
-    m_text.append(text);
-    m_ends.push_back(static_cast<std::uint32_t>(m_text.size()));
-}
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <thread>
 #include <vector>
 
+#include "services/text/TextArena.h"
 #include "services/workbook/CellReference.h"
 #include "services/workbook/FormulaResult.h"
 #include "services/workbook/XlsxCellValue.h"
@@ -18,19 +19,18 @@ namespace sedilo::workbook {
 
 namespace {
 
-// The cells of one block of rows, parsed on another thread; their texts end
-// to end in one buffer.
+// The cells of one block of rows, parsed on another thread; cell i's text
+// is texts.at(i).
 struct CellBlock {
     struct Cell {
         int row = 0;
         int column = 0;
-        std::size_t textEnd = 0;
         bool formula = false;
         bool error = false;
         bool noResult = false;
     };
     std::vector<Cell> cells;
-    std::string texts;
+    TextArena texts;
     int lastRow = 0;    // the number of its last row
     int lastColumn = 0; // the column of the last cell of that row
     std::size_t elements = 0;
@@ -64,21 +64,20 @@ public:
     void replay(const CellBlock& block)
     {
         addElements(block.elements);
-        std::size_t textBegin = 0;
-        for (const CellBlock::Cell& cell : block.cells) {
-            if (m_stopped)
-                return;
+        for (std::size_t index = 0; index < block.cells.size() && !m_stopped; ++index) {
+            const CellBlock::Cell& cell = block.cells[index];
             countCell();
             StreamedCell streamed;
             streamed.row = cell.row;
             streamed.column = cell.column;
-            streamed.text = std::string_view(block.texts).substr(textBegin, cell.textEnd - textBegin);
+            streamed.text = block.texts.at(index);
             streamed.formula = cell.formula;
             streamed.error = cell.error;
             streamed.noResult = cell.noResult;
-            textBegin = cell.textEnd;
             deliver(streamed);
         }
+        if (m_stopped)
+            return;
         m_row = block.lastRow;
         m_column = block.lastColumn;
         m_afterRow = true;
@@ -245,9 +244,8 @@ private:
                                              cellName(cell.row, cell.column) + ")");
         m_lastKey = key;
         if (m_block) {
-            m_block->texts += cell.text;
-            m_block->cells.push_back({cell.row, cell.column, m_block->texts.size(), cell.formula, cell.error,
-                                      cell.noResult});
+            m_block->texts.append(cell.text);
+            m_block->cells.push_back({cell.row, cell.column, cell.formula, cell.error, cell.noResult});
         } else if (!m_visitor->visit(cell)) {
             m_stopped = true;
         }
