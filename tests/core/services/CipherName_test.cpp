@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "services/cipher/NameCipher.h"
+#include "services/cipher/ParallelNames.h"
 #include "services/text/Gbk.h"
 #include "support/ScriptedPrompt.h"
 
@@ -166,4 +169,38 @@ TEST_F(NameCipherTest, NamesOver64kCharactersOfStoredTextAreRefused)
     names.AssignText(destination, std::string(65536, 'A'));
     EXPECT_EQ(destination, nameOfBytes(60000));
     EXPECT_EQ(prompt.shown().size(), 2u);
+}
+
+// Warnings and the first failure reach the caller's prompt in text order,
+// whichever thread met them, and nothing after that failure does.
+TEST_F(NameCipherTest, ParallelRunsShowWarningsAndFailInTextOrder)
+{
+    std::vector<std::string> stored(1000);
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        stored[i] = names.EncryptName("考生" + std::to_string(i));
+    for (const std::size_t i : {101u, 600u, 901u})
+        stored[i] = "not hex"; // warns and gives no name
+    ParallelNames parallel(names);
+    ParallelNames::Batch batch = parallel.run(stored.size(), [&](NameCipher& cipher, std::size_t i) {
+        if (i == 700 || i == 950)
+            throw std::runtime_error("failed at " + std::to_string(i));
+        return cipher.DecryptName(stored[i]);
+    });
+
+    for (std::size_t i = 0; i < 700; ++i) {
+        const std::string name = batch.take(i);
+        if (i == 101 || i == 600)
+            EXPECT_EQ(name, "");
+        else
+            EXPECT_EQ(name.substr(0, name.find('\0')), "考生" + std::to_string(i));
+        EXPECT_EQ(prompt.shown().size(), i < 101 ? 0u : i < 600 ? 1u : 2u) << i;
+    }
+    try {
+        batch.take(700);
+        FAIL() << "no failure at 700";
+    } catch (const std::runtime_error& failure) {
+        EXPECT_STREQ(failure.what(), "failed at 700");
+    }
+    ASSERT_EQ(prompt.shown().size(), 2u);
+    EXPECT_TRUE(prompt.shown()[1].plain);
 }
