@@ -119,8 +119,13 @@ bool SqliteStatement::step()
 
 void SqliteStatement::reset()
 {
-    sqlite3_reset(m_statement);
+    rewind();
     sqlite3_clear_bindings(m_statement);
+}
+
+void SqliteStatement::rewind()
+{
+    sqlite3_reset(m_statement);
 }
 
 int SqliteStatement::changes() const
@@ -128,12 +133,26 @@ int SqliteStatement::changes() const
     return sqlite3_changes(m_db);
 }
 
-void SqliteStatement::bindText(int index, std::string_view text)
+namespace {
+
+int bindTextAs(sqlite3_stmt* statement, int index, std::string_view text, sqlite3_destructor_type lifetime)
 {
     // A null pointer would bind NULL: an empty text stays a text.
     const char* data = text.data() ? text.data() : "";
-    const int code = sqlite3_bind_text(m_statement, index, data, static_cast<int>(text.size()), SQLITE_TRANSIENT);
-    if (code != SQLITE_OK)
+    return sqlite3_bind_text(statement, index, data, static_cast<int>(text.size()), lifetime);
+}
+
+} // namespace
+
+void SqliteStatement::bindText(int index, std::string_view text)
+{
+    if (const int code = bindTextAs(m_statement, index, text, SQLITE_TRANSIENT); code != SQLITE_OK)
+        throw sqliteFailure(m_db, m_file, code, "binding a value for \"" + m_sql + "\"");
+}
+
+void SqliteStatement::bindTextInPlace(int index, std::string_view text)
+{
+    if (const int code = bindTextAs(m_statement, index, text, SQLITE_STATIC); code != SQLITE_OK)
         throw sqliteFailure(m_db, m_file, code, "binding a value for \"" + m_sql + "\"");
 }
 

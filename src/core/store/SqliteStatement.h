@@ -32,9 +32,13 @@ public:
     // True while a row is available; false once the statement is done.
     bool step();
     void reset();
+    // Ready to step again, the bindings left in place for the next ones to replace.
+    void rewind();
     void bind(int index, const Field& value);
     // The same as binding the text as a Field, without making one.
     void bindText(int index, std::string_view text);
+    // The same without a copy: the text must stay as it is until the next step.
+    void bindTextInPlace(int index, std::string_view text);
     // Rows the connection's last finished write changed.
     int changes() const;
 
