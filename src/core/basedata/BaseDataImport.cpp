@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <future>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
 #include "basedata/ExamineeListReader.h"
 #include "services/cipher/NameCipher.h"
+#include "services/cipher/ParallelNames.h"
 #include "services/ShellFolders.h"
 #include "services/process/ProcessControl.h"
 #include "services/text/Trim.h"
@@ -88,6 +91,53 @@ std::string encryptedName(cipher::NameCipher& cipher, const std::string& name, c
     return stored;
 }
 
+// Examinees whose names are encrypted at a time. The names of the next
+// examinees are encrypted on the other cores while these are inserted.
+constexpr std::size_t kNamesPerBatch = 8192;
+
+class EncryptedNames {
+public:
+    EncryptedNames(cipher::NameCipher& names, const ExamineeList& list, const std::string& path)
+        : m_cipher(names), m_list(list), m_path(path), m_next(encryptFrom(0))
+    {
+    }
+
+    // The stored name of `examinee`, for every examinee in order; throws at the
+    // first name that cannot be stored, after the warnings its cipher showed.
+    std::string take(std::size_t examinee)
+    {
+        if (examinee == m_batchEnd) {
+            m_batch = m_next.get();
+            m_batchStart = examinee;
+            m_batchEnd = examinee + m_batch.size();
+            if (m_batchEnd < m_list.size())
+                m_next = encryptFrom(m_batchEnd);
+        }
+        return m_batch.take(examinee - m_batchStart);
+    }
+
+private:
+    std::future<cipher::ParallelNames::Batch> encryptFrom(std::size_t first)
+    {
+        const std::size_t count = std::min(kNamesPerBatch, m_list.size() - first);
+        return std::async(std::launch::async, [this, first, count] {
+            return m_cipher.run(count, [this, first](cipher::NameCipher& cipher, std::size_t index) {
+                const std::size_t examinee = first + index;
+                return encryptedName(cipher, std::string(m_list.cell(examinee, 0)), m_path,
+                                     static_cast<int>(examinee) + 2);
+            });
+        });
+    }
+
+    cipher::ParallelNames m_cipher;
+    const ExamineeList& m_list;
+    const std::string& m_path;
+    cipher::ParallelNames::Batch m_batch;
+    std::size_t m_batchStart = 0;
+    std::size_t m_batchEnd = 0;
+    std::future<cipher::ParallelNames::Batch> m_next; // last: waited for before the rest goes
+};
+
 int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameCipher& cipher, Prompt& prompt,
                const ImportSettings& settings)
 {
@@ -95,6 +145,9 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     const std::string path = trimSpaces(tab.sjlj);
     auto examinees = std::make_shared<const ExamineeList>(readExamineeList(path));
     const ExamineeList& list = *examinees;
+    std::optional<EncryptedNames> names;
+    if (list.size() > 0)
+        names.emplace(cipher, list, path);
 
     // The database comes before the row count and the warning: a database that
     // cannot be opened stops the import before the user is told to wait.
@@ -115,13 +168,16 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     for (std::size_t examinee = 0; examinee < list.size(); ++examinee) {
         const int row = static_cast<int>(examinee) + 2;
         const std::string_view score = list.cell(examinee, 3);
-        insert.bindText(1, encryptedName(cipher, std::string(list.cell(examinee, 0)), path, row));
-        insert.bindText(2, list.cell(examinee, 1));
-        insert.bindText(3, list.cell(examinee, 2));
-        insert.bindText(4, score.empty() ? std::string_view("0") : score);
+        // Every value is bound anew for each row, and the texts stay put
+        // until the row is written.
+        const std::string name = names->take(examinee);
+        insert.bindTextInPlace(1, name);
+        insert.bindTextInPlace(2, list.cell(examinee, 1));
+        insert.bindTextInPlace(3, list.cell(examinee, 2));
+        insert.bindTextInPlace(4, score.empty() ? std::string_view("0") : score);
         insert.bind(5, random.next());
         insert.step();
-        insert.reset();
+        insert.rewind();
         progress.rowRead(row);
     }
     transaction.commit();

@@ -188,7 +188,15 @@ TEST_F(BaseDataImport, UnreadableSourcesFailWithTheirCause)
     EXPECT_FALSE(importFrom(m_dir.file("missing.xlsx")).succeeded);
     EXPECT_FALSE(importFrom(makeWorkbook("empty", {})).succeeded); // no cell at all
     // A name the cipher refuses (64k stored characters) would be stored empty.
-    EXPECT_FALSE(importFrom(makeWorkbook("long", {{"h"}, {std::string(31000, 'a'), "1"}})).succeeded);
+    // Its warning comes first, then the failure naming its row.
+    EXPECT_FALSE(importFrom(makeWorkbook("long", {{"h"}, {"甲", "1"}, {"乙", "2"}, {std::string(31000, 'a'), "3"}}))
+                     .succeeded);
+    ASSERT_GE(m_prompt.shown().size(), 3u);
+    const auto& warning = m_prompt.shown()[m_prompt.shown().size() - 2];
+    EXPECT_TRUE(warning.plain);
+    EXPECT_NE(warning.text.find("larger than 64k"), std::string::npos);
+    EXPECT_NE(m_prompt.shown().back().causeText().find("第4行"), std::string::npos)
+        << m_prompt.shown().back().causeText();
 
     int failures = 0;
     for (const auto& box : m_prompt.shown()) {
