@@ -8,6 +8,7 @@ Prints the times, the ratios and each run's peak memory. Not a test.
 
 usage: bench/arrange_side_by_side.py [--examinees N] [--cli PATH] [--template XLSX]
                                      [--keep DIR] [--rounds N] [--no-openpyxl]
+                                     [--shared-strings]
 """
 import argparse
 import os
@@ -17,6 +18,8 @@ import subprocess
 import sys
 import tempfile
 import time
+import zipfile
+from xml.sax.saxutils import escape
 
 import openpyxl
 
@@ -24,17 +27,79 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SEATS_PER_ROOM = 30  # the seats of the shipped ksmb.xlsx
 
 
-def make_examinees(path, count, seed=20261207):
+def examinee_rows(count, seed=20261207):
     rng = random.Random(seed)
     surnames = "王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗"
     given = "伟芳娜敏静磊强洋艳杰涛明超秀英华慧巧美娟"
-    book = openpyxl.Workbook(write_only=True)
-    sheet = book.create_sheet()
-    sheet.append(["姓名（必填）", "考号（必填）", "单位（选填）", "成绩（选填）"])
+    yield ["姓名（必填）", "考号（必填）", "单位（选填）", "成绩（选填）"]
     for i in range(count):
         name = rng.choice(surnames) + "".join(rng.choice(given) for _ in range(rng.randint(1, 2)))
-        sheet.append([name, str(2026000000 + i), "第%d中学" % (1 + i % 40), rng.randint(0, 750)])
+        yield [name, str(2026000000 + i), "第%d中学" % (1 + i % 40), rng.randint(0, 750)]
+
+
+def make_examinees(path, count):
+    """openpyxl's way: every text inline in the sheet, escaped."""
+    book = openpyxl.Workbook(write_only=True)
+    sheet = book.create_sheet()
+    for row in examinee_rows(count):
+        sheet.append(row)
     book.save(path)
+
+
+def make_shared_string_examinees(path, count):
+    """The way Excel and LibreOffice save: texts in the shared-strings part
+    as plain UTF-8, the sheet holding their indexes and a dimension."""
+    strings, index, rows = [], {}, []
+    for number, row in enumerate(examinee_rows(count), start=1):
+        cells = []
+        for column, value in zip("ABCD", row):
+            if isinstance(value, int):
+                cells.append('<c r="%s%d"><v>%d</v></c>' % (column, number, value))
+                continue
+            if value not in index:
+                index[value] = len(strings)
+                strings.append(value)
+            cells.append('<c r="%s%d" t="s"><v>%d</v></c>' % (column, number, index[value]))
+        rows.append('<row r="%d" spans="1:4">%s</row>' % (number, "".join(cells)))
+    main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+    relations = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    package = "http://schemas.openxmlformats.org/package/2006/relationships"
+    kind = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+    content = "application/vnd.openxmlformats-officedocument.spreadsheetml."
+    parts = {
+        "[Content_Types].xml":
+            '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
+            '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">'
+            '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>'
+            '<Default Extension="xml" ContentType="application/xml"/>'
+            '<Override PartName="/xl/workbook.xml" ContentType="%ssheet.main+xml"/>'
+            '<Override PartName="/xl/worksheets/sheet1.xml" ContentType="%sworksheet+xml"/>'
+            '<Override PartName="/xl/sharedStrings.xml" ContentType="%ssharedStrings+xml"/>'
+            '</Types>' % (content, content, content),
+        "_rels/.rels":
+            '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><Relationships xmlns="%s">'
+            '<Relationship Id="rId1" Type="%sofficeDocument" Target="xl/workbook.xml"/>'
+            '</Relationships>' % (package, kind),
+        "xl/workbook.xml":
+            '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><workbook xmlns="%s" xmlns:r="%s">'
+            '<sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets></workbook>' % (main, relations),
+        "xl/_rels/workbook.xml.rels":
+            '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><Relationships xmlns="%s">'
+            '<Relationship Id="rId1" Type="%sworksheet" Target="worksheets/sheet1.xml"/>'
+            '<Relationship Id="rId2" Type="%ssharedStrings" Target="sharedStrings.xml"/>'
+            '</Relationships>' % (package, kind, kind),
+        "xl/sharedStrings.xml":
+            '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><sst xmlns="%s" count="%d" uniqueCount="%d">'
+            '%s</sst>' % (main, len(strings), len(strings), "".join("<si><t>%s</t></si>" % escape(text)
+                                                                  for text in strings)),
+        "xl/worksheets/sheet1.xml":
+            '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><worksheet xmlns="%s" xmlns:r="%s">'
+            '<dimension ref="A1:D%d"/><sheetData>%s</sheetData></worksheet>' % (main, relations, len(rows),
+                                                                               "".join(rows)),
+    }
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as book:
+        for name, text in parts.items():
+            book.writestr(name, text)
 
 
 def run(command):
@@ -58,15 +123,17 @@ def main():
     parser.add_argument("--keep", help="work in this folder and keep it")
     parser.add_argument("--rounds", type=int, default=3, help="rounds of the sedilo and copy runs (median shown)")
     parser.add_argument("--no-openpyxl", action="store_true", help="leave out the (slow) openpyxl runs")
+    parser.add_argument("--shared-strings", action="store_true",
+                        help="write the list as Excel does, texts in shared strings, not inline as openpyxl does")
     args = parser.parse_args()
 
     work = args.keep or tempfile.mkdtemp(prefix="sedilo-side-by-side-")
     os.makedirs(work, exist_ok=True)
     template = os.path.abspath(args.template)
     rooms = -(-args.examinees // SEATS_PER_ROOM)
-    examinees = os.path.join(work, "examinees.xlsx")
+    examinees = os.path.join(work, "examinees-shared.xlsx" if args.shared_strings else "examinees.xlsx")
     if not os.path.exists(examinees):
-        make_examinees(examinees, args.examinees)
+        (make_shared_string_examinees if args.shared_strings else make_examinees)(examinees, args.examinees)
     room_list = os.path.join(work, "ROOMS.tsv")
     with open(room_list, "w", encoding="utf-8") as listing:
         for number in range(1, rooms + 1):
