@@ -1,5 +1,6 @@
 #include "services/workbook/CellText.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -87,12 +88,14 @@ std::string formatNumber(double value)
     if (value == 0)
         return "0";
     const double magnitude = std::fabs(value);
-    const std::string sign = value < 0 ? "-" : "";
     if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        // Whole numbers below 10^15 are exact as integers; most cells of a
+        // list are such, and formatting a double is slow.
         char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.0f", magnitude);
-        return sign + buffer;
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value)).ptr;
+        return std::string(buffer, end);
     }
+    const std::string sign = value < 0 ? "-" : "";
     const Decimal d = toDecimal(magnitude);
     if (d.exponent >= kSignificantDigits || d.exponent < -4)
         return sign + scientific(d);
