@@ -201,3 +201,54 @@ TEST(XlsxSheetStream, LongListsReadAsTheDocumentReaderReadsThem)
     EXPECT_THROW(streamXlsxFirstSheet(folder.file("late.xlsx"), collector), UnorderedSheet);
     EXPECT_EQ(collector.m_collected.cells.size(), 3u * 8999 + 1);
 }
+
+// A shared-string part long enough to be parsed block by block reads item
+// for item as in one parse: rich runs, phonetic runs and escapes included,
+// also where a comment stops the cutting.
+TEST(XlsxSheetStream, LongSharedStringPartsKeepEveryItem)
+{
+    TempDir folder;
+    const int items = 40000;
+    const auto expected = [](int i) {
+        const std::string at = std::to_string(i);
+        switch (i % 4) {
+        case 0: return "plain" + at;
+        case 1: return "rich " + at + "text runs";
+        case 2: return "姓名" + at;
+        default: return "tab\t" + at;
+        }
+    };
+    const auto book = [&](const std::string& name, const std::string& middle) {
+        std::string sst = "<?xml version=\"1.0\"?>\n<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+        for (int i = 0; i < items; ++i) {
+            const std::string at = std::to_string(i);
+            if (i == items / 2)
+                sst += middle;
+            switch (i % 4) {
+            case 0: sst += "<si><t>plain" + at + "</t></si>"; break;
+            case 1: sst += "<si><r><rPr><b/></rPr><t>rich " + at + "</t></r><r><t>text runs</t></r></si>"; break;
+            case 2: sst += "<si><t>姓名" + at + "</t><rPh sb=\"0\" eb=\"2\"><t>シメイ</t></rPh></si>"; break;
+            default: sst += "<si><t>tab_x0009_" + at + "</t></si>"; break;
+            }
+        }
+        sst += "</sst>";
+        std::string sheet = "<worksheet><sheetData>";
+        for (int i = 0, row = 1; i < items; i += 7, ++row) {
+            const std::string r = std::to_string(row);
+            sheet += "<row r=\"" + r + "\"><c r=\"A" + r + "\" t=\"s\"><v>" + std::to_string(i) + "</v></c></row>";
+        }
+        sheet += "</sheetData></worksheet>";
+        ZipEntries entries = readZipEntries(fixturePath("xlsx-crafted.xlsx"));
+        entryContent(entries, "book/strings.xml") = std::move(sst);
+        entryContent(entries, "book/sheets/b.xml") = std::move(sheet);
+        writeZip(folder.file(name), entries);
+        return folder.file(name);
+    };
+    for (const std::string& path : {book("plain.xlsx", ""), book("comment.xlsx", "<!-- </si> -->")}) {
+        SCOPED_TRACE(path);
+        const Collected cells = streamed(path);
+        ASSERT_EQ(cells.cells.size(), static_cast<std::size_t>((items + 6) / 7));
+        for (std::size_t row = 0; row < cells.cells.size(); ++row)
+            ASSERT_EQ(cells.cells[row].text, expected(static_cast<int>(row) * 7)) << row;
+    }
+}
