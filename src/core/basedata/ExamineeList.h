@@ -1,10 +1,10 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "services/text/TextArena.h"
 
 namespace sedilo::basedata {
 
@@ -16,15 +16,14 @@ public:
     using Cells = std::array<std::string, 4>;
 
     void append(const Cells& cells);
-    std::size_t size() const { return m_ends.size() / 4; }
+    std::size_t size() const { return m_texts.size() / 4; }
     std::string_view cell(std::size_t examinee, int column) const;
 
     // The last used row of the worksheet (see ExamineeSheetReader::lastRow).
     int lastRow = 0;
 
 private:
-    std::string m_text;
-    std::vector<std::uint32_t> m_ends; // four per examinee
+    TextArena m_texts; // four per examinee
 };
 
 } // namespace sedilo::basedata

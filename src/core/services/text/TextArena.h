@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "services/text/GrowableArray.h"
 
 namespace sedilo {
 
@@ -15,15 +16,15 @@ public:
     std::string_view at(std::size_t index) const
     {
         const std::uint32_t begin = index == 0 ? 0 : m_ends[index - 1];
-        return std::string_view(m_text).substr(begin, m_ends[index] - begin);
+        return std::string_view(m_text.data() + begin, m_ends[index] - begin);
     }
 
     // Throws std::length_error past 4 GB of text.
     void append(std::string_view text);
 
 private:
-    std::string m_text;
-    std::vector<std::uint32_t> m_ends;
+    GrowableArray<char> m_text;
+    GrowableArray<std::uint32_t> m_ends;
 };
 
 } // namespace sedilo
