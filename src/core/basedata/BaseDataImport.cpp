@@ -12,6 +12,7 @@
 #include "basedata/ExamineeListReader.h"
 #include "services/cipher/NameCipher.h"
 #include "services/cipher/ParallelNames.h"
+#include "services/threads/WorkerPool.h"
 #include "services/ShellFolders.h"
 #include "services/process/ProcessControl.h"
 #include "services/text/Trim.h"
@@ -99,8 +100,9 @@ constexpr std::size_t kNamesPerBatch = 8192;
 class EncryptedNames {
 public:
     EncryptedNames(cipher::NameCipher& names, const ExamineeList& list, const std::string& path)
-        : m_cipher(names), m_list(list), m_path(path), m_next(encryptFrom(0))
+        : m_cipher(names), m_list(list), m_path(path)
     {
+        m_next = encryptFrom(0);
     }
 
     // The stored name of `examinee`, for every examinee in order; throws at the
@@ -121,7 +123,7 @@ private:
     std::future<cipher::ParallelNames::Batch> encryptFrom(std::size_t first)
     {
         const std::size_t count = std::min(kNamesPerBatch, m_list.size() - first);
-        return std::async(std::launch::async, [this, first, count] {
+        return m_ahead.submit([this, first, count] {
             return m_cipher.run(count, [this, first](cipher::NameCipher& cipher, std::size_t index) {
                 const std::size_t examinee = first + index;
                 return encryptedName(cipher, std::string(m_list.cell(examinee, 0)), m_path,
@@ -136,7 +138,8 @@ private:
     cipher::ParallelNames::Batch m_batch;
     std::size_t m_batchStart = 0;
     std::size_t m_batchEnd = 0;
-    std::future<cipher::ParallelNames::Batch> m_next; // last: waited for before the rest goes
+    std::future<cipher::ParallelNames::Batch> m_next;
+    WorkerPool m_ahead{1}; // last: its batch is done before the rest goes
 };
 
 // Examinees written by one insert. Each run of a statement has a cost of its

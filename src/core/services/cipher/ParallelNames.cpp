@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <system_error>
 #include <thread>
 
 #include "services/cipher/NameCipher.h"
@@ -38,7 +39,8 @@ struct ParallelNames::Worker {
     std::size_t failedIndex = 0;
 };
 
-ParallelNames::ParallelNames(const NameCipher& names) : m_prompt(names.prompt())
+ParallelNames::ParallelNames(const NameCipher& names)
+    : m_prompt(names.prompt()), m_helpers(std::max(1u, std::thread::hardware_concurrency()) - 1)
 {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     for (unsigned i = 0; i < cores; ++i)
@@ -67,12 +69,17 @@ ParallelNames::Batch ParallelNames::run(std::size_t count, const Operation& oper
             }
         }
     };
-    {
-        std::vector<std::jthread> helpers;
-        for (std::size_t first = 1; first < std::min(stride, count); ++first)
-            helpers.emplace_back(work, first);
-        work(0);
+    std::vector<std::future<void>> helping;
+    for (std::size_t first = 1; first < std::min(stride, count); ++first) {
+        try {
+            helping.push_back(m_helpers.submit([&work, first] { work(first); }));
+        } catch (const std::system_error&) {
+            work(first); // no thread to be had: this one does it
+        }
     }
+    work(0);
+    for (std::future<void>& helper : helping)
+        helper.wait();
     for (const auto& worker : m_workers) {
         auto& shown = worker->prompt.shown;
         std::move(shown.begin(), shown.end(), std::back_inserter(batch.m_shown));

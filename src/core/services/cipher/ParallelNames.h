@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "services/Prompt.h"
+#include "services/threads/WorkerPool.h"
 
 namespace sedilo::cipher {
 
@@ -61,6 +62,7 @@ private:
 
     Prompt& m_prompt;
     std::vector<std::unique_ptr<Worker>> m_workers;
+    WorkerPool m_helpers; // for every worker but the first, which is the caller's thread
 };
 
 } // namespace sedilo::cipher

@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "services/threads/WorkerPool.h"
 #include "services/workbook/XmlStream.h"
 
 namespace sedilo::workbook {
@@ -54,7 +55,7 @@ public:
 
     XmlBlocks(XmlStream& main, std::string closingTag, Handlers handlers, unsigned threads)
         : m_main(main), m_cuts(std::move(closingTag)), m_handlers(std::move(handlers)),
-          m_inFlight(std::max(1u, threads) + 1), m_split(threads > 1)
+          m_inFlight(std::max(1u, threads) + 1), m_split(threads > 1), m_pool(threads)
     {
     }
     ~XmlBlocks()
@@ -103,7 +104,7 @@ private:
         block.bytes.resize(end);
         m_carry = std::move(rest);
         try {
-            block.records = std::async(std::launch::async, m_handlers.parse, std::cref(block.bytes));
+            block.records = m_pool.submit([this, &bytes = block.bytes] { return m_handlers.parse(bytes); });
         } catch (const std::system_error&) {
             // No thread to be had: the block, left without records, is fed as it is.
         }
@@ -144,6 +145,7 @@ private:
     Handlers m_handlers;
     std::size_t m_inFlight;
     bool m_split;
+    WorkerPool m_pool; // outlives the blocks its threads read
     std::string m_carry;
     std::deque<Block> m_blocks;
 };
