@@ -4,6 +4,8 @@
 #include <cctype>
 #include <string_view>
 
+#include "store/SqliteStatement.h"
+
 namespace sedilo::store {
 
 std::string lowered(std::string text)
@@ -13,6 +15,11 @@ std::string lowered(std::string text)
 }
 
 SelectPlan planSelect(const std::string& sql)
+{
+    return planSelect(sql, {});
+}
+
+SelectPlan planSelect(const std::string& sql, const std::vector<std::string>& columns)
 {
     static constexpr std::string_view kPrefix = "select * from ";
     const std::string lower = lowered(sql);
@@ -34,7 +41,12 @@ SelectPlan planSelect(const std::string& sql)
             rest.pop_back();
         rest += ", _rowid_";
     }
-    return {"select _rowid_, * from " + table + rest, table};
+    std::string read = "_rowid_";
+    if (columns.empty())
+        read += ", *";
+    for (const std::string& column : columns)
+        read += ", " + quotedName(column);
+    return {"select " + read + " from " + table + rest, table};
 }
 
 } // namespace sedilo::store

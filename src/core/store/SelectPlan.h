@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace sedilo::store {
 
@@ -13,6 +14,10 @@ struct SelectPlan {
 };
 
 SelectPlan planSelect(const std::string& sql);
+// The same, reading only the rowid and `columns` where "select *" names
+// every column: the rows come in the same order, and sorting them moves only
+// what is read.
+SelectPlan planSelect(const std::string& sql, const std::vector<std::string>& columns);
 
 // ASCII letters in lower case; other bytes unchanged.
 std::string lowered(std::string text);

@@ -15,7 +15,7 @@ std::string forEachSelectedRow(
         throw DatabaseError(connection.filePath(), "the connection is not open");
     connection.logStatement(select);
     connection.commitWriteBatch();
-    const SelectPlan plan = planSelect(select);
+    const SelectPlan plan = planSelect(select, columns);
     if (plan.table.empty())
         throw DatabaseError(connection.filePath(), "the rows of this statement cannot be written back: " + select);
     SqliteStatement statement(connection.handle(), plan.sql, connection.filePath());
