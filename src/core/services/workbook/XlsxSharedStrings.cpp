@@ -114,18 +114,13 @@ private:
 
 StringBlock parseBlock(const std::string& bytes, const std::string& file, const std::string& partName)
 {
-    static constexpr char kOpen[] = "<_>";
-    static constexpr char kClose[] = "</_>";
     StringBlock block;
     SharedStringParser parser(file, partName, block);
-    parser.feed(kOpen, sizeof kOpen - 1);
-    parser.feed(bytes.data(), bytes.size());
-    parser.feed(kClose, sizeof kClose - 1);
-    parser.finish();
+    const std::size_t elements = parseWrappedBlock(parser, bytes);
     // Its last element must be an item that ended, for the next block to follow on.
     if (!parser.afterItem())
         throw BlockNotWhole{};
-    block.elements = parser.elements() - 1; // the wrapper is not the part's
+    block.elements = elements;
     return block;
 }
 

@@ -309,18 +309,13 @@ private:
 CellBlock parseBlock(const std::string& bytes, const std::string& file, const std::string& partName,
                      const SheetContext& context)
 {
-    static constexpr char kOpen[] = "<_>";
-    static constexpr char kClose[] = "</_>";
     CellBlock block;
     SheetParser parser(file, partName, context, block);
-    parser.feed(kOpen, sizeof kOpen - 1);
-    parser.feed(bytes.data(), bytes.size());
-    parser.feed(kClose, sizeof kClose - 1);
-    parser.finish();
+    const std::size_t elements = parseWrappedBlock(parser, bytes);
     // Its last element must be a row that ended, for the next block to follow on.
     if (!parser.afterRow())
         throw BlockNeedsSheetOrder{};
-    block.elements = parser.elements() - 1; // the wrapper is not the sheet's
+    block.elements = elements;
     return block;
 }
 

@@ -35,6 +35,11 @@ private:
     bool m_safe = true;
 };
 
+// Parses `block`, cut out of a part, inside a wrapper element that stands
+// for the element its elements sit in. Gives the count of the block's own
+// elements, the wrapper left out.
+std::size_t parseWrappedBlock(XmlStream& parser, const std::string& block);
+
 // Feeds a large part into `main` with most of its parsing spread over other
 // threads. The part is cut into blocks after a closing tag; each block is
 // parsed into `Records` elsewhere and replayed into `main` in order. A block
