@@ -35,9 +35,12 @@ struct OrderedExaminees {
     std::vector<std::int64_t> rowIds;
 };
 
-OrderedExaminees readExaminees(store::Connection& connection, const std::string& ordering)
+OrderedExaminees readExaminees(store::Connection& connection, const std::string& ordering, std::size_t expected)
 {
     OrderedExaminees examinees;
+    // A city's examinees would otherwise be moved into fresh memory at every doubling.
+    examinees.values.reserve(expected);
+    examinees.rowIds.reserve(expected);
     examinees.table = store::forEachSelectedRow(
         connection, ordering, {"姓名", "考号", "单位"}, [&](std::int64_t rowId, const std::vector<std::string_view>& texts) {
             examinees.values.push_back({std::string(texts[0]), std::string(texts[1]), std::string(texts[2])});
@@ -86,13 +89,13 @@ private:
     void runSteps(const std::string& folder)
     {
         const store::DatabaseHold hold = m_database.hold(store::LockMode::Exclusive);
-        store::RebuildWorkingCopy(m_database, m_cipher);
+        const std::size_t copied = store::RebuildWorkingCopy(m_database, m_cipher);
         m_database.replaceSharedRecordset();
         m_database.OpenDataConnection();
         const auto ordering = m_rooms.options.ordering();
         if (!ordering)
             throw ArrangeError({.kind = CauseKind::NoOrderingTicked, .detail = "no examinee ordering is ticked"});
-        OrderedExaminees ordered = readExaminees(m_database.SharedConnection(), rooms::orderingStatement(*ordering));
+        OrderedExaminees ordered = readExaminees(m_database.SharedConnection(), rooms::orderingStatement(*ordering), copied);
         const long examinees = static_cast<long>(ordered.values.size());
         m_result.examinees = examinees;
         if (examinees <= 0) {

@@ -30,8 +30,9 @@ using SourceRow = std::array<Field, 5>;
 
 } // namespace
 
-void RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& names)
+std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& names)
 {
+    std::size_t copied = 0;
     database.replaceSharedRecordset();
     database.replaceCopyRecordset();
     database.OpenDataConnection();
@@ -64,6 +65,7 @@ void RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& names)
                     insert.bind(column + 1, rows[row][static_cast<std::size_t>(column)]);
                 insert.step();
                 insert.reset();
+                ++copied;
             }
         }
     } catch (...) {
@@ -77,6 +79,7 @@ void RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& names)
     }
     connection.commit();
     connection.close();
+    return copied;
 }
 
 } // namespace sedilo::store

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 namespace sedilo::cipher {
 class NameCipher;
 }
@@ -9,8 +11,8 @@ namespace sedilo::store {
 class SeatingDatabase;
 
 // Empties `jcdatatp` and appends one row per row of `jcdata`, in source order,
-// with the name decrypted and 考室/座位号 left unwritten. Throws DatabaseError;
-// rows written before a failure stay.
-void RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& names);
+// with the name decrypted and 考室/座位号 left unwritten, and gives the number
+// of rows. Throws DatabaseError; rows written before a failure stay.
+std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& names);
 
 } // namespace sedilo::store
