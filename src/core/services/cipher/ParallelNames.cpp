@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <system_error>
 #include <thread>
 
 #include "services/cipher/NameCipher.h"
@@ -70,13 +69,8 @@ ParallelNames::Batch ParallelNames::run(std::size_t count, const Operation& oper
         }
     };
     std::vector<std::future<void>> helping;
-    for (std::size_t first = 1; first < std::min(stride, count); ++first) {
-        try {
-            helping.push_back(m_helpers.submit([&work, first] { work(first); }));
-        } catch (const std::system_error&) {
-            work(first); // no thread to be had: this one does it
-        }
-    }
+    for (std::size_t first = 1; first < std::min(stride, count); ++first)
+        helping.push_back(m_helpers.submit([&work, first] { work(first); }));
     work(0);
     for (std::future<void>& helper : helping)
         helper.wait();

@@ -22,11 +22,13 @@ void WorkerPool::enqueue(std::function<void()> task)
             try {
                 m_threads.emplace_back([this] { serve(); });
             } catch (const std::system_error&) {
-                if (m_threads.empty())
-                    throw;
                 break; // the threads there are will do
             }
         }
+    }
+    if (m_threads.empty()) {
+        task(); // slower, and the same outcome
+        return;
     }
     {
         const std::lock_guard lock(m_mutex);

@@ -25,8 +25,8 @@ public:
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
-    // `task` on one of the threads, its result or exception in the future.
-    // Throws std::system_error when not a single thread could be started.
+    // `task` on one of the threads, its result or exception in the future;
+    // on the caller's thread when not a single thread could be started.
     // Tasks are submitted from one thread at a time.
     template <class Task>
     std::future<std::invoke_result_t<Task&>> submit(Task task)

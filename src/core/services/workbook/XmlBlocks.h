@@ -8,7 +8,6 @@
 #include <future>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "services/threads/WorkerPool.h"
 #include "services/workbook/XmlStream.h"
@@ -108,11 +107,7 @@ private:
         Block& block = m_blocks.emplace_back(Block{std::move(m_carry), {}});
         block.bytes.resize(end);
         m_carry = std::move(rest);
-        try {
-            block.records = m_pool.submit([this, &bytes = block.bytes] { return m_handlers.parse(bytes); });
-        } catch (const std::system_error&) {
-            // No thread to be had: the block, left without records, is fed as it is.
-        }
+        block.records = m_pool.submit([this, &bytes = block.bytes] { return m_handlers.parse(bytes); });
     }
 
     void takeOldest()
