@@ -107,7 +107,7 @@ public:
 
     // The stored name of `examinee`, for every examinee in order; throws at the
     // first name that cannot be stored, after the warnings its cipher showed.
-    std::string take(std::size_t examinee)
+    std::string_view take(std::size_t examinee)
     {
         if (examinee == m_batchEnd) {
             m_batch = m_next.get();
@@ -194,7 +194,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
             const int row = static_cast<int>(examinee) + 2;
             const int first = static_cast<int>(slot) * 5;
             const std::string_view score = list.cell(examinee, 3);
-            storedNames[slot] = names->take(examinee);
+            storedNames[slot].assign(names->take(examinee)); // into the room the slot's last name had
             insert.bindTextInPlace(first + 1, storedNames[slot]);
             insert.bindTextInPlace(first + 2, list.cell(examinee, 1));
             insert.bindTextInPlace(first + 3, list.cell(examinee, 2));

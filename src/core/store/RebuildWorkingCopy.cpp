@@ -60,7 +60,7 @@ std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& na
                     return plainName(cipher.DecryptName(fieldText(rows[row][0])));
                 });
             for (std::size_t row = 0; row < rows.size(); ++row) {
-                insert.bind(1, plain.take(row));
+                insert.bindText(1, plain.take(row));
                 for (int column = 1; column < 5; ++column)
                     insert.bind(column + 1, rows[row][static_cast<std::size_t>(column)]);
                 insert.step();

@@ -188,7 +188,7 @@ TEST_F(NameCipherTest, ParallelRunsShowWarningsAndFailInTextOrder)
     });
 
     for (std::size_t i = 0; i < 700; ++i) {
-        const std::string name = batch.take(i);
+        const std::string name(batch.take(i));
         if (i == 101 || i == 600)
             EXPECT_EQ(name, "");
         else

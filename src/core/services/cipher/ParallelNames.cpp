@@ -52,15 +52,17 @@ ParallelNames::Batch ParallelNames::run(std::size_t count, const Operation& oper
 {
     Batch batch;
     batch.m_prompt = &m_prompt;
-    batch.m_results.resize(count);
+    batch.m_size = count;
     const std::size_t stride = m_workers.size();
+    batch.m_results.resize(stride);
     const auto work = [&](std::size_t first) {
         Worker& worker = *m_workers[first];
         worker.failure = nullptr;
+        TextArena& results = batch.m_results[first];
         for (std::size_t index = first; index < count; index += stride) {
             worker.prompt.index = index;
             try {
-                batch.m_results[index] = operation(worker.cipher, index);
+                results.append(operation(worker.cipher, index));
             } catch (...) {
                 worker.failure = std::current_exception();
                 worker.failedIndex = index;
@@ -88,13 +90,14 @@ ParallelNames::Batch ParallelNames::run(std::size_t count, const Operation& oper
     return batch;
 }
 
-std::string ParallelNames::Batch::take(std::size_t index)
+std::string_view ParallelNames::Batch::take(std::size_t index)
 {
     for (; m_nextShown < m_shown.size() && m_shown[m_nextShown].index <= index; ++m_nextShown)
         m_prompt->showPlain(m_shown[m_nextShown].text, m_shown[m_nextShown].informationIcon);
     if (m_failure && index >= m_failedIndex)
         std::rethrow_exception(m_failure);
-    return std::move(m_results[index]);
+    const std::size_t stride = m_results.size();
+    return m_results[index % stride].at(index / stride);
 }
 
 } // namespace sedilo::cipher

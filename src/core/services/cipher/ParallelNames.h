@@ -5,9 +5,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "services/Prompt.h"
+#include "services/text/TextArena.h"
 #include "services/threads/WorkerPool.h"
 
 namespace sedilo::cipher {
@@ -32,16 +34,19 @@ public:
     // The outcome of one run, taken text by text in order.
     class Batch {
     public:
-        // Shows the warnings up to text `index`, then gives its result or
-        // throws its failure, which ends the batch. Indexes must rise from
-        // one call to the next.
-        std::string take(std::size_t index);
-        std::size_t size() const { return m_results.size(); }
+        // Shows the warnings up to text `index`, then gives its result, valid
+        // while the batch lives, or throws its failure, which ends the batch.
+        // Indexes must rise from one call to the next.
+        std::string_view take(std::size_t index);
+        std::size_t size() const { return m_size; }
 
     private:
         friend class ParallelNames;
         Prompt* m_prompt = nullptr;
-        std::vector<std::string> m_results;
+        std::size_t m_size = 0;
+        // Text i is the (i / stride)th result of worker i % stride: each worker
+        // keeps its results in memory of its own thread, not one string apiece.
+        std::vector<TextArena> m_results;
         std::vector<Shown> m_shown; // by index
         std::size_t m_nextShown = 0;
         std::exception_ptr m_failure;
