@@ -70,11 +70,21 @@ ParallelNames::Batch ParallelNames::run(std::size_t count, const Operation& oper
             }
         }
     };
-    std::vector<std::future<void>> helping;
+    // The helpers use this frame: it is left only once they are done, even
+    // when handing one its work fails.
+    struct Helping {
+        std::vector<std::future<void>> futures;
+        ~Helping()
+        {
+            for (std::future<void>& future : futures)
+                future.wait();
+        }
+    } helping;
+    helping.futures.reserve(stride);
     for (std::size_t first = 1; first < std::min(stride, count); ++first)
-        helping.push_back(m_helpers.submit([&work, first] { work(first); }));
+        helping.futures.push_back(m_helpers.submit([&work, first] { work(first); }));
     work(0);
-    for (std::future<void>& helper : helping)
+    for (std::future<void>& helper : helping.futures)
         helper.wait();
     for (const auto& worker : m_workers) {
         auto& shown = worker->prompt.shown;
