@@ -16,6 +16,7 @@
 #include "services/ShellFolders.h"
 #include "services/process/ProcessControl.h"
 #include "services/text/Trim.h"
+#include "store/MultiRowInsert.h"
 #include "store/SeatingDatabase.h"
 #include "store/SqliteStatement.h"
 #include "store/Statements.h"
@@ -23,6 +24,8 @@
 namespace sedilo::basedata {
 
 namespace {
+
+using store::kRowsPerInsert;
 
 // The examinees' random numbers floor(u × M) + 1, u uniform in [0, 1).
 class RandomNumbers {
@@ -142,18 +145,6 @@ private:
     WorkerPool m_ahead{1}; // last: its batch is done before the rest goes
 };
 
-// Examinees written by one insert. Each run of a statement has a cost of its
-// own, a tenth of a city's import when every row was one.
-constexpr std::size_t kRowsPerInsert = 64;
-
-std::string insertOfRows(std::size_t rows)
-{
-    std::string sql = store::sql::kInsertBaseData;
-    for (std::size_t row = 1; row < rows; ++row)
-        sql += ", (?, ?, ?, ?, ?)";
-    return sql;
-}
-
 int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameCipher& cipher, Prompt& prompt,
                const ImportSettings& settings)
 {
@@ -176,7 +167,7 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     store::SqliteStatement insertOne(connection.handle(), store::sql::kInsertBaseData, connection.filePath());
     store::SqliteStatement insertMany;
     if (list.size() >= kRowsPerInsert)
-        insertMany = store::SqliteStatement(connection.handle(), insertOfRows(kRowsPerInsert), connection.filePath());
+        insertMany = store::SqliteStatement(connection.handle(), store::insertOfRows(store::sql::kInsertBaseData, 5, kRowsPerInsert), connection.filePath());
 
     const int lastRow = list.lastRow;
     tab.Prbar.setRange(tab.Prbar.state().minimum, lastRow);

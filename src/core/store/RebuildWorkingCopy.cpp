@@ -7,6 +7,7 @@
 #include "services/cipher/NameCipher.h"
 #include "services/cipher/ParallelNames.h"
 #include "services/text/Trim.h"
+#include "store/MultiRowInsert.h"
 #include "store/SeatingDatabase.h"
 #include "store/SqliteStatement.h"
 #include "store/Statements.h"
@@ -28,6 +29,76 @@ std::string plainName(const std::string& decrypted)
 
 using SourceRow = std::array<Field, 5>;
 
+// The rows of one chunk, kRowsPerInsert to a statement. Where a name cannot
+// be read or a statement of many rows fails, the rows are written one by one
+// from its first, so that every row before the failing one is written, as
+// with a row-by-row copy.
+class ChunkWriter {
+public:
+    explicit ChunkWriter(Connection& connection)
+        : m_one(connection.handle(), sql::kInsertWorkingCopy, connection.filePath()),
+          m_many(connection.handle(), insertOfRows(sql::kInsertWorkingCopy, 5, kRowsPerInsert), connection.filePath())
+    {
+    }
+
+    void write(const std::vector<SourceRow>& rows, cipher::ParallelNames::Batch& plain)
+    {
+        std::size_t row = 0;
+        for (; rows.size() - row >= kRowsPerInsert; row += kRowsPerInsert)
+            writeMany(rows, plain, row);
+        for (; row < rows.size(); ++row)
+            writeOne(rows[row], plain.take(row));
+    }
+
+    std::size_t written() const { return m_written; }
+
+private:
+    void writeMany(const std::vector<SourceRow>& rows, cipher::ParallelNames::Batch& plain, std::size_t first)
+    {
+        std::size_t named = 0;
+        try {
+            for (; named < kRowsPerInsert; ++named)
+                m_names[named].assign(plain.take(first + named));
+        } catch (...) {
+            for (std::size_t slot = 0; slot < named; ++slot)
+                writeOne(rows[first + slot], m_names[slot]);
+            throw;
+        }
+        try {
+            for (std::size_t slot = 0; slot < kRowsPerInsert; ++slot) {
+                const int parameter = static_cast<int>(slot) * 5;
+                m_many.bindText(parameter + 1, m_names[slot]);
+                for (int column = 1; column < 5; ++column)
+                    m_many.bind(parameter + column + 1, rows[first + slot][static_cast<std::size_t>(column)]);
+            }
+            m_many.step();
+            m_many.rewind();
+        } catch (...) {
+            // One by one, the failing row fails again, after those before it.
+            m_many.reset();
+            for (std::size_t slot = 0; slot < kRowsPerInsert; ++slot)
+                writeOne(rows[first + slot], m_names[slot]);
+            return;
+        }
+        m_written += kRowsPerInsert;
+    }
+
+    void writeOne(const SourceRow& row, std::string_view name)
+    {
+        m_one.bindText(1, name);
+        for (int column = 1; column < 5; ++column)
+            m_one.bind(column + 1, row[static_cast<std::size_t>(column)]);
+        m_one.step();
+        m_one.reset();
+        ++m_written;
+    }
+
+    SqliteStatement m_one;
+    SqliteStatement m_many;
+    std::array<std::string, kRowsPerInsert> m_names;
+    std::size_t m_written = 0;
+};
+
 } // namespace
 
 std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& names)
@@ -45,7 +116,7 @@ std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& na
         connection.logStatement(sql::kReadBaseData);
         SqliteStatement select(connection.handle(), sql::kReadBaseData, connection.filePath());
         connection.logStatement(sql::kInsertWorkingCopy);
-        SqliteStatement insert(connection.handle(), sql::kInsertWorkingCopy, connection.filePath());
+        ChunkWriter writer(connection);
         cipher::ParallelNames decryption(names);
         std::vector<SourceRow> rows;
         rows.reserve(kRowsPerChunk);
@@ -59,14 +130,8 @@ std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& na
                 decryption.run(rows.size(), [&](cipher::NameCipher& cipher, std::size_t row) {
                     return plainName(cipher.DecryptName(fieldText(rows[row][0])));
                 });
-            for (std::size_t row = 0; row < rows.size(); ++row) {
-                insert.bindText(1, plain.take(row));
-                for (int column = 1; column < 5; ++column)
-                    insert.bind(column + 1, rows[row][static_cast<std::size_t>(column)]);
-                insert.step();
-                insert.reset();
-                ++copied;
-            }
+            writer.write(rows, plain);
+            copied = writer.written();
         }
     } catch (...) {
         try {

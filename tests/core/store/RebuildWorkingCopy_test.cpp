@@ -2,6 +2,7 @@
 
 #include "StoreTestSupport.h"
 #include "services/cipher/NameCipher.h"
+#include "store/DatabaseError.h"
 #include "store/RebuildWorkingCopy.h"
 #include "store/SeatingDatabase.h"
 #include "store/Statements.h"
@@ -110,4 +111,21 @@ TEST_F(RebuildTest, EmptyBaseDataGivesAnEmptyWorkingCopy)
     EXPECT_NO_THROW(RebuildWorkingCopy(database, names));
     EXPECT_TRUE(workingCopy().empty());
     EXPECT_TRUE(prompt.shown().empty());
+}
+
+// Rows go in many to a statement, yet a row that cannot be written still
+// keeps every row before it, as a row-by-row copy would.
+TEST_F(RebuildTest, RowsBeforeAFailingRowStayWhenWrittenManyAtATime)
+{
+    std::vector<BaseRow> rows;
+    for (int i = 0; i < 100; ++i)
+        rows.push_back({names.EncryptName("考生" + std::to_string(i)), std::to_string(i), "", "1", 1.0 + i});
+    writeBaseData(rows);
+    test::runOnDisk(file, "create trigger refuse before insert on jcdatatp when new.考号 = '40' "
+                          "begin select raise(abort, 'refused'); end");
+    EXPECT_THROW(RebuildWorkingCopy(database, names), DatabaseError);
+    const auto copied = test::rowsOnDisk(file, "select 考号 from jcdatatp");
+    ASSERT_EQ(copied.size(), 40u);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(copied[static_cast<std::size_t>(i)], std::to_string(i));
 }
