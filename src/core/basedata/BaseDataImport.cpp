@@ -167,7 +167,8 @@ int importRows(BaseDataTab& tab, store::SeatingDatabase& database, cipher::NameC
     store::SqliteStatement insertOne(connection.handle(), store::sql::kInsertBaseData, connection.filePath());
     store::SqliteStatement insertMany;
     if (list.size() >= kRowsPerInsert)
-        insertMany = store::SqliteStatement(connection.handle(), store::insertOfRows(store::sql::kInsertBaseData, 5, kRowsPerInsert), connection.filePath());
+        insertMany = store::SqliteStatement(
+            connection.handle(), store::insertOfRows(store::sql::kInsertBaseData, kRowsPerInsert), connection.filePath());
 
     const int lastRow = list.lastRow;
     tab.Prbar.setRange(tab.Prbar.state().minimum, lastRow);

@@ -2,12 +2,9 @@
 
 namespace sedilo::store {
 
-std::string insertOfRows(const std::string& sql, int columns, std::size_t rows)
+std::string insertOfRows(const std::string& sql, std::size_t rows)
 {
-    std::string values = "(";
-    for (int column = 0; column < columns; ++column)
-        values += column == 0 ? "?" : ", ?";
-    values += ")";
+    const std::string values = sql.substr(sql.rfind('('));
     std::string many = sql;
     for (std::size_t row = 1; row < rows; ++row)
         many += ", " + values;

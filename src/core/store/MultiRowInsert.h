@@ -10,8 +10,8 @@ namespace sedilo::store {
 // row was one.
 inline constexpr std::size_t kRowsPerInsert = 64;
 
-// `sql`, an insert of one row of `columns` values ending in its "values (?, ...)",
-// made into the insert of `rows` rows.
-std::string insertOfRows(const std::string& sql, int columns, std::size_t rows);
+// `sql`, an insert of one row ending in its "values (?, ...)", made into the
+// insert of `rows` rows.
+std::string insertOfRows(const std::string& sql, std::size_t rows);
 
 } // namespace sedilo::store

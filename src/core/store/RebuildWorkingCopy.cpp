@@ -37,7 +37,7 @@ class ChunkWriter {
 public:
     explicit ChunkWriter(Connection& connection)
         : m_one(connection.handle(), sql::kInsertWorkingCopy, connection.filePath()),
-          m_many(connection.handle(), insertOfRows(sql::kInsertWorkingCopy, 5, kRowsPerInsert), connection.filePath())
+          m_many(connection.handle(), insertOfRows(sql::kInsertWorkingCopy, kRowsPerInsert), connection.filePath())
     {
     }
 

@@ -14,11 +14,6 @@ std::string lowered(std::string text)
     return text;
 }
 
-SelectPlan planSelect(const std::string& sql)
-{
-    return planSelect(sql, {});
-}
-
 SelectPlan planSelect(const std::string& sql, const std::vector<std::string>& columns)
 {
     static constexpr std::string_view kPrefix = "select * from ";

@@ -13,11 +13,10 @@ struct SelectPlan {
     std::string table; // empty when the statement has another form: read only
 };
 
-SelectPlan planSelect(const std::string& sql);
-// The same, reading only the rowid and `columns` where "select *" names
+// Given `columns`, only the rowid and those are read where "select *" names
 // every column: the rows come in the same order, and sorting them moves only
 // what is read.
-SelectPlan planSelect(const std::string& sql, const std::vector<std::string>& columns);
+SelectPlan planSelect(const std::string& sql, const std::vector<std::string>& columns = {});
 
 // ASCII letters in lower case; other bytes unchanged.
 std::string lowered(std::string text);

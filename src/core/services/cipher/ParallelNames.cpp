@@ -27,6 +27,11 @@ public:
     std::vector<ParallelNames::Shown> shown;
 };
 
+unsigned cores()
+{
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 } // namespace
 
 struct ParallelNames::Worker {
@@ -38,11 +43,9 @@ struct ParallelNames::Worker {
     std::size_t failedIndex = 0;
 };
 
-ParallelNames::ParallelNames(const NameCipher& names)
-    : m_prompt(names.prompt()), m_helpers(std::max(1u, std::thread::hardware_concurrency()) - 1)
+ParallelNames::ParallelNames(const NameCipher& names) : m_prompt(names.prompt()), m_helpers(cores() - 1)
 {
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    for (unsigned i = 0; i < cores; ++i)
+    for (unsigned i = 0; i < cores(); ++i)
         m_workers.push_back(std::make_unique<Worker>(names));
 }
 
