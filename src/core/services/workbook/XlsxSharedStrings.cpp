@@ -114,14 +114,7 @@ private:
 
 StringBlock parseBlock(const std::string& bytes, const std::string& file, const std::string& partName)
 {
-    StringBlock block;
-    SharedStringParser parser(file, partName, block);
-    const std::size_t elements = parseWrappedBlock(parser, bytes);
-    // Its last element must be an item that ended, for the next block to follow on.
-    if (!parser.afterItem())
-        throw BlockNotWhole{};
-    block.elements = elements;
-    return block;
+    return parseBlockRecords<StringBlock, BlockNotWhole>(bytes, &SharedStringParser::afterItem, file, partName);
 }
 
 } // namespace

@@ -309,14 +309,7 @@ private:
 CellBlock parseBlock(const std::string& bytes, const std::string& file, const std::string& partName,
                      const SheetContext& context)
 {
-    CellBlock block;
-    SheetParser parser(file, partName, context, block);
-    const std::size_t elements = parseWrappedBlock(parser, bytes);
-    // Its last element must be a row that ended, for the next block to follow on.
-    if (!parser.afterRow())
-        throw BlockNeedsSheetOrder{};
-    block.elements = elements;
-    return block;
+    return parseBlockRecords<CellBlock, BlockNeedsSheetOrder>(bytes, &SheetParser::afterRow, file, partName, context);
 }
 
 // Ends the inflation early once the visitor has what it needs.

@@ -32,14 +32,20 @@ std::size_t BlockCuts::lastCut(const std::string& text) const
     return at == std::string::npos ? 0 : at + m_closingTag.size();
 }
 
-std::size_t parseWrappedBlock(XmlStream& parser, const std::string& block)
+std::optional<std::size_t> parseWrappedBlock(XmlStream& parser, const std::string& block, bool plain)
 {
-    static constexpr char kOpen[] = "<_>";
-    static constexpr char kClose[] = "</_>";
-    parser.feed(kOpen, sizeof kOpen - 1);
-    parser.feed(block.data(), block.size());
-    parser.feed(kClose, sizeof kClose - 1);
-    parser.finish();
+    static constexpr char kWrapper[] = "_";
+    if (plain) {
+        if (!parser.parsePlainElement(kWrapper, block))
+            return std::nullopt;
+    } else {
+        static constexpr char kOpen[] = "<_>";
+        static constexpr char kClose[] = "</_>";
+        parser.feed(kOpen, sizeof kOpen - 1);
+        parser.feed(block.data(), block.size());
+        parser.feed(kClose, sizeof kClose - 1);
+        parser.finish();
+    }
     return parser.elements() - 1;
 }
 

@@ -35,9 +35,31 @@ private:
 };
 
 // Parses `block`, cut out of a part, inside a wrapper element that stands
-// for the element its elements sit in. Gives the count of the block's own
-// elements, the wrapper left out.
-std::size_t parseWrappedBlock(XmlStream& parser, const std::string& block);
+// for the element its elements sit in: with expat, or with the plain
+// scanner when `plain`. Gives the count of the block's own elements, the
+// wrapper left out, or nothing when the plain scanner gave up.
+std::optional<std::size_t> parseWrappedBlock(XmlStream& parser, const std::string& block, bool plain);
+
+// A block's records, parsed by a `Parser` made from `args` and the records:
+// with the plain scanner first, and with expat where the block is not plain
+// markup. Throws `NotWhole` unless `(parser.*whole)()` holds at the block's
+// end, where the blocks repeat, for the next one to follow on.
+template <class Records, class NotWhole, class Parser, class... Args>
+Records parseBlockRecords(const std::string& bytes, bool (Parser::*whole)() const, const Args&... args)
+{
+    for (const bool plain : {true, false}) {
+        Records records;
+        Parser parser(args..., records);
+        const std::optional<std::size_t> elements = parseWrappedBlock(parser, bytes, plain);
+        if (!elements)
+            continue;
+        if (!(parser.*whole)())
+            throw NotWhole{};
+        records.elements = *elements;
+        return records;
+    }
+    throw NotWhole{}; // not reached: expat gives a count or throws
+}
 
 // Feeds a large part into `main` with most of its parsing spread over other
 // threads. The part is cut into blocks after a closing tag; each block is

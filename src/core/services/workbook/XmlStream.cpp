@@ -43,12 +43,26 @@ void XmlStream::stopWith(std::string cause)
 {
     if (m_stopCause.empty())
         m_stopCause = std::move(cause);
-    XML_StopParser(m_parser, XML_FALSE);
+    halt();
+}
+
+void XmlStream::halt()
+{
+    if (!m_plain)
+        XML_StopParser(m_parser, XML_FALSE);
 }
 
 bool XmlStream::stopping() const
 {
     return m_handlerFailure || !m_stopCause.empty();
+}
+
+void XmlStream::throwWhyStopped() const
+{
+    if (m_handlerFailure)
+        std::rethrow_exception(m_handlerFailure);
+    if (!m_stopCause.empty())
+        fail(m_stopCause);
 }
 
 void XmlStream::noteEventEnd()
@@ -70,16 +84,21 @@ void XmlStream::onStart(void* self, const char* name, const char** attributes)
     if (stream.stopping())
         return;
     stream.noteEventEnd();
-    if (++stream.m_depth > stream.m_limits.depth)
-        return stream.stopWith("the XML nests deeper than " + std::to_string(stream.m_limits.depth) + " elements");
-    if (++stream.m_elements > stream.m_limits.elements)
-        return stream.stopWith("the XML holds more than " + std::to_string(stream.m_limits.elements) + " elements");
-    stream.m_gathering = false;
+    stream.deliverStart(name, attributes);
+}
+
+void XmlStream::deliverStart(const char* name, const char** attributes)
+{
+    if (++m_depth > m_limits.depth)
+        return stopWith("the XML nests deeper than " + std::to_string(m_limits.depth) + " elements");
+    if (++m_elements > m_limits.elements)
+        return stopWith("the XML holds more than " + std::to_string(m_limits.elements) + " elements");
+    m_gathering = false;
     try {
-        stream.startElement(name, attributes, stream.m_depth);
+        startElement(name, attributes, m_depth);
     } catch (...) {
-        stream.m_handlerFailure = std::current_exception();
-        XML_StopParser(stream.m_parser, XML_FALSE);
+        m_handlerFailure = std::current_exception();
+        halt();
     }
 }
 
@@ -90,23 +109,32 @@ void XmlStream::onEnd(void* self, const char* name)
     if (stream.stopping())
         return;
     stream.noteEventEnd();
+    stream.deliverEnd(name);
+}
+
+void XmlStream::deliverEnd(const char* name)
+{
     try {
-        stream.endElement(name, stream.m_depth--);
+        endElement(name, m_depth--);
     } catch (...) {
-        stream.m_handlerFailure = std::current_exception();
-        XML_StopParser(stream.m_parser, XML_FALSE);
+        m_handlerFailure = std::current_exception();
+        halt();
     }
-    stream.m_gathering = false;
+    m_gathering = false;
 }
 
 void XmlStream::onText(void* self, const char* text, int length)
 {
-    auto& stream = *static_cast<XmlStream*>(self);
-    if (!stream.m_gathering || stream.stopping())
+    static_cast<XmlStream*>(self)->deliverText(text, static_cast<std::size_t>(length));
+}
+
+void XmlStream::deliverText(const char* text, std::size_t length)
+{
+    if (!m_gathering || stopping())
         return;
-    if (stream.m_text.size() + static_cast<std::size_t>(length) > stream.m_limits.text)
-        return stream.stopWith("a text of the XML is longer than " + std::to_string(stream.m_limits.text) + " bytes");
-    stream.m_text.append(text, static_cast<std::size_t>(length));
+    if (m_text.size() + length > m_limits.text)
+        return stopWith("a text of the XML is longer than " + std::to_string(m_limits.text) + " bytes");
+    m_text.append(text, length);
 }
 
 void XmlStream::onDoctype(void* self, const char*, const char*, const char*, int)
@@ -121,10 +149,7 @@ void XmlStream::parse(const char* data, std::size_t size, bool last)
         const bool final = last && static_cast<std::size_t>(piece) == size;
         m_fed += static_cast<std::uint64_t>(piece);
         if (XML_Parse(m_parser, data, piece, final ? XML_TRUE : XML_FALSE) != XML_STATUS_OK) {
-            if (m_handlerFailure)
-                std::rethrow_exception(m_handlerFailure);
-            if (!m_stopCause.empty())
-                fail(m_stopCause);
+            throwWhyStopped();
             throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "malformed XML in " + m_partName + ": " +
                                             XML_ErrorString(XML_GetErrorCode(m_parser)) + " at byte " +
                                             std::to_string(XML_GetCurrentByteIndex(m_parser)));

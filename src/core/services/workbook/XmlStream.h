@@ -32,6 +32,16 @@ public:
     void feed(const char* data, std::size_t size);
     void finish();
 
+    // Parses `content` as the children of an element named `wrapper`, with
+    // the same events and limits as expat, when it keeps to the plain markup
+    // spreadsheets write: ASCII names; quoted attribute values and text of
+    // well-formed UTF-8 without control characters or "]", where references
+    // are the predefined entities and printable character references. False
+    // at the first thing outside that, having delivered some events: the
+    // stream is then spent, and expat must parse the content afresh. Throws
+    // like feed() when a limit is passed or a handler throws.
+    bool parsePlainElement(std::string_view wrapper, std::string_view content);
+
     // True when the last event fed ended at the last byte fed: the parse holds
     // nothing back that the bytes after it could belong to.
     bool lastEventEndsInput() const { return m_lastEventEnd == m_fed; }
@@ -62,6 +72,11 @@ private:
     static void onText(void* self, const char* text, int length);
     static void onDoctype(void* self, const char*, const char*, const char*, int);
     void noteEventEnd();
+    void deliverStart(const char* name, const char** attributes);
+    void deliverEnd(const char* name);
+    void deliverText(const char* text, std::size_t length);
+    void halt();
+    void throwWhyStopped() const;
     void parse(const char* data, std::size_t size, bool last);
     void stopWith(std::string cause);
     bool stopping() const;
@@ -75,6 +90,7 @@ private:
     std::uint64_t m_fed = 0;
     std::uint64_t m_lastEventEnd = 0;
     bool m_gathering = false;
+    bool m_plain = false; // parsed by parsePlainElement, not expat
     std::string m_text;
     std::string m_stopCause;
     std::exception_ptr m_handlerFailure;
