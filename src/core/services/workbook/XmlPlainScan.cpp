@@ -165,6 +165,53 @@ private:
     const char* m_end;
 };
 
+// The attributes of a start tag up to its ">" or "/>", each name and value
+// into `scratch` as "name\0value\0" with their `offsets`; `empty` for "/>".
+bool readAttributes(PlainScan& scan, std::string& scratch, std::vector<std::size_t>& offsets, bool& empty)
+{
+    offsets.clear();
+    for (;;) {
+        const std::size_t spaces = scan.skipSpaces();
+        if (scan.peek() == '>') {
+            scan.skip(1);
+            return true;
+        }
+        if (scan.peek() == '/' && scan.peek(1) == '>') {
+            scan.skip(2);
+            empty = true;
+            return true;
+        }
+        const std::string_view attribute = scan.name();
+        if (spaces == 0 || attribute.empty() || attribute.starts_with("xmlns"))
+            return false;
+        for (std::size_t name = 0; name < offsets.size(); name += 2)
+            if (attribute == scratch.c_str() + offsets[name])
+                return false;
+        scan.skipSpaces();
+        if (scan.peek() != '=')
+            return false;
+        scan.skip(1);
+        scan.skipSpaces();
+        const char quote = scan.peek();
+        if (quote != '"' && quote != '\'')
+            return false;
+        scan.skip(1);
+        offsets.push_back(scratch.size());
+        scratch.append(attribute);
+        scratch.push_back('\0');
+        offsets.push_back(scratch.size());
+        for (std::string_view value; scan.peek() != quote;) {
+            if (!scan.runTo(quote, true, value))
+                return false;
+            scratch.append(value);
+            if ((scan.peek() == '&' && !scan.reference(scratch)) || scan.done())
+                return false;
+        }
+        scan.skip(1);
+        scratch.push_back('\0');
+    }
+}
+
 } // namespace
 
 bool XmlStream::parsePlainElement(std::string_view wrapper, std::string_view content)
@@ -175,7 +222,6 @@ bool XmlStream::parsePlainElement(std::string_view wrapper, std::string_view con
     std::string scratch;
     std::vector<std::size_t> offsets; // of the attributes' names and values
     std::vector<const char*> attributes;
-    std::vector<std::string_view> names;
     std::vector<std::string_view> open;
     std::string referenced;
     const auto addToScratch = [&](std::string_view text) {
@@ -218,51 +264,9 @@ bool XmlStream::parsePlainElement(std::string_view wrapper, std::string_view con
         if (name.empty())
             return false;
         scratch.clear();
-        offsets.clear();
-        names.clear();
         bool empty = false;
-        for (;;) {
-            const std::size_t spaces = scan.skipSpaces();
-            if (scan.peek() == '>') {
-                scan.skip(1);
-                break;
-            }
-            if (scan.peek() == '/' && scan.peek(1) == '>') {
-                scan.skip(2);
-                empty = true;
-                break;
-            }
-            const std::string_view attribute = scan.name();
-            if (spaces == 0 || attribute.empty() || attribute.starts_with("xmlns"))
-                return false;
-            for (const std::string_view seen : names)
-                if (seen == attribute)
-                    return false;
-            names.push_back(attribute);
-            scan.skipSpaces();
-            if (scan.peek() != '=')
-                return false;
-            scan.skip(1);
-            scan.skipSpaces();
-            const char quote = scan.peek();
-            if (quote != '"' && quote != '\'')
-                return false;
-            scan.skip(1);
-            offsets.push_back(scratch.size());
-            addToScratch(attribute);
-            offsets.push_back(scratch.size());
-            for (std::string_view value; scan.peek() != quote;) {
-                if (!scan.runTo(quote, true, value))
-                    return false;
-                scratch.append(value);
-                if (scan.peek() == '&' && !scan.reference(scratch))
-                    return false;
-                if (scan.done())
-                    return false;
-            }
-            scan.skip(1);
-            scratch.push_back('\0');
-        }
+        if (!readAttributes(scan, scratch, offsets, empty))
+            return false;
         const std::size_t nameAt = scratch.size();
         addToScratch(name);
         attributes.clear();
