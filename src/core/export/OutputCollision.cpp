@@ -31,8 +31,15 @@ OutputCollision::OutputCollision(std::string folderText) : m_folder(std::move(fo
 
 void OutputCollision::protect(const std::string& path, bool roomWorkbook, const std::string& owner)
 {
-    if (const auto identity = entryIdentity(path))
-        m_files.emplace(*identity, Protected{roomWorkbook, owner, path});
+    m_unresolved.push_back(Protected{roomWorkbook, owner, path});
+}
+
+void OutputCollision::resolve() const
+{
+    for (Protected& file : m_unresolved)
+        if (const auto identity = entryIdentity(file.path))
+            m_files.emplace(*identity, std::move(file));
+    m_unresolved.clear();
 }
 
 void OutputCollision::protectRoomWorkbooks(const std::set<std::string>& rooms)
@@ -55,6 +62,7 @@ void OutputCollision::refuse(const std::string& name, bool namedAfterUnit) const
     const auto identity = entryIdentity(path);
     if (!identity)
         return;
+    resolve();
     const auto found = m_files.find(*identity);
     if (found == m_files.end())
         return;

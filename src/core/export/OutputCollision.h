@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace sedilo::exporting {
 
@@ -27,7 +28,9 @@ public:
 
     // Throws Failure when folder text + `name` + ".xlsx" would replace a
     // protected file. `namedAfterUnit`: `name` is a unit (a query workbook),
-    // so the cause names the unit and the room.
+    // so the cause names the unit and the room. Every name is to be refused
+    // before the first file is written: the protected files are looked up at
+    // the first name already taken.
     void refuse(const std::string& name, bool namedAfterUnit = false) const;
 
 private:
@@ -37,9 +40,14 @@ private:
         std::string path;
     };
     void protect(const std::string& path, bool roomWorkbook, const std::string& owner);
+    // Looks the protected files up on disk. Put off until a written name is
+    // already taken: a city's rooms are thousands of lookups, and into a fresh
+    // folder none is needed.
+    void resolve() const;
 
     std::string m_folder;
-    std::map<std::pair<unsigned long long, unsigned long long>, Protected> m_files; // device, inode
+    mutable std::vector<Protected> m_unresolved;
+    mutable std::map<std::pair<unsigned long long, unsigned long long>, Protected> m_files; // device, inode
 };
 
 } // namespace sedilo::exporting
