@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <future>
 #include <vector>
 
 #include "services/cipher/NameCipher.h"
 #include "services/cipher/ParallelNames.h"
 #include "services/text/Trim.h"
+#include "services/threads/WorkerPool.h"
 #include "store/MultiRowInsert.h"
 #include "store/SeatingDatabase.h"
 #include "store/SqliteStatement.h"
@@ -118,21 +120,52 @@ std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& na
         connection.logStatement(sql::kInsertWorkingCopy);
         ChunkWriter writer(connection);
         cipher::ParallelNames decryption(names);
-        std::vector<SourceRow> rows;
-        rows.reserve(kRowsPerChunk);
-        bool more = true;
-        while (more) {
-            rows.clear();
-            while (rows.size() < kRowsPerChunk && (more = select.step()))
-                rows.push_back({select.column(0), select.column(1), select.column(2), select.column(3),
-                                select.column(4)});
-            cipher::ParallelNames::Batch plain =
-                decryption.run(rows.size(), [&](cipher::NameCipher& cipher, std::size_t row) {
+        // While one chunk is decrypted on other threads, this one reads the
+        // next and writes the one before.
+        std::array<std::vector<SourceRow>, 2> chunks;
+        WorkerPool ahead(1); // after the chunks: its decryption is done before they go
+        std::future<cipher::ParallelNames::Batch> decrypting;
+        const auto decryptAhead = [&](const std::vector<SourceRow>& rows) {
+            decrypting = ahead.submit([&decryption, &rows] {
+                return decryption.run(rows.size(), [&rows](cipher::NameCipher& cipher, std::size_t row) {
                     return plainName(cipher.DecryptName(fieldText(rows[row][0])));
                 });
-            writer.write(rows, plain);
+            });
+        };
+        bool more = true;
+        // A row that cannot be read ends the copy after the rows read before it.
+        std::exception_ptr readFailure;
+        const auto readChunk = [&](std::vector<SourceRow>& rows) {
+            rows.clear();
+            rows.reserve(kRowsPerChunk);
+            try {
+                while (rows.size() < kRowsPerChunk && (more = select.step()))
+                    rows.push_back({select.column(0), select.column(1), select.column(2), select.column(3),
+                                    select.column(4)});
+            } catch (...) {
+                readFailure = std::current_exception();
+                more = false;
+            }
+        };
+        std::size_t current = 0;
+        readChunk(chunks[current]);
+        decryptAhead(chunks[current]);
+        for (;;) {
+            const bool last = !more;
+            const std::size_t next = 1 - current;
+            if (!last)
+                readChunk(chunks[next]);
+            cipher::ParallelNames::Batch plain = decrypting.get();
+            if (!last)
+                decryptAhead(chunks[next]);
+            writer.write(chunks[current], plain);
             copied = writer.written();
+            if (last)
+                break;
+            current = next;
         }
+        if (readFailure)
+            std::rethrow_exception(readFailure);
     } catch (...) {
         try {
             connection.commit();

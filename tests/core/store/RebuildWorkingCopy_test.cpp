@@ -129,3 +129,24 @@ TEST_F(RebuildTest, RowsBeforeAFailingRowStayWhenWrittenManyAtATime)
     for (int i = 0; i < 40; ++i)
         EXPECT_EQ(copied[static_cast<std::size_t>(i)], std::to_string(i));
 }
+
+// A city's rows go through in chunks, each decrypted while the one before is
+// written: order, warnings and the rows before a failure hold across chunks.
+TEST_F(RebuildTest, ChunksKeepTheOrderTheWarningsAndTheRowsBeforeAFailure)
+{
+    std::vector<BaseRow> rows;
+    for (int i = 0; i < 20000; ++i)
+        rows.push_back({i == 9000 ? std::string("not hex") : names.EncryptName("考生" + std::to_string(i)),
+                        std::to_string(i), "", "1", 1.0 + i});
+    writeBaseData(rows);
+    test::runOnDisk(file, "create trigger refuse before insert on jcdatatp when new.考号 = '17000' "
+                          "begin select raise(abort, 'refused'); end");
+    EXPECT_THROW(RebuildWorkingCopy(database, names), DatabaseError);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{"Text not Hex data"});
+    const auto copied = test::rowsOnDisk(file, "select 姓名 || '|' || 考号 from jcdatatp order by rowid");
+    ASSERT_EQ(copied.size(), 17000u);
+    for (int i = 0; i < 17000; ++i) {
+        const std::string name = i == 9000 ? "" : "考生" + std::to_string(i);
+        ASSERT_EQ(copied[static_cast<std::size_t>(i)], name + "|" + std::to_string(i));
+    }
+}
