@@ -31,6 +31,44 @@ std::string plainName(const std::string& decrypted)
 
 using SourceRow = std::array<Field, 5>;
 
+// The base data a chunk at a time. A row that cannot be read ends the
+// reading: the rows read before it are kept, and its failure waits for
+// rethrowFailure(), once they are written.
+class ChunkReader {
+public:
+    explicit ChunkReader(Connection& connection)
+        : m_select(connection.handle(), sql::kReadBaseData, connection.filePath())
+    {
+    }
+
+    // Returns false when no row follows the chunk.
+    bool read(std::vector<SourceRow>& rows)
+    {
+        rows.clear();
+        rows.reserve(kRowsPerChunk);
+        bool more = true;
+        try {
+            while (rows.size() < kRowsPerChunk && (more = m_select.step()))
+                rows.push_back({m_select.column(0), m_select.column(1), m_select.column(2), m_select.column(3),
+                                m_select.column(4)});
+        } catch (...) {
+            m_failure = std::current_exception();
+            more = false;
+        }
+        return more;
+    }
+
+    void rethrowFailure() const
+    {
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+    }
+
+private:
+    SqliteStatement m_select;
+    std::exception_ptr m_failure;
+};
+
 // The rows of one chunk, kRowsPerInsert to a statement. Where a name cannot
 // be read or a statement of many rows fails, the rows are written one by one
 // from its first, so that every row before the failing one is written, as
@@ -116,7 +154,7 @@ std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& na
     try {
         connection.execute(sql::kDeleteWorkingCopy);
         connection.logStatement(sql::kReadBaseData);
-        SqliteStatement select(connection.handle(), sql::kReadBaseData, connection.filePath());
+        ChunkReader reader(connection);
         connection.logStatement(sql::kInsertWorkingCopy);
         ChunkWriter writer(connection);
         cipher::ParallelNames decryption(names);
@@ -132,29 +170,14 @@ std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& na
                 });
             });
         };
-        bool more = true;
-        // A row that cannot be read ends the copy after the rows read before it.
-        std::exception_ptr readFailure;
-        const auto readChunk = [&](std::vector<SourceRow>& rows) {
-            rows.clear();
-            rows.reserve(kRowsPerChunk);
-            try {
-                while (rows.size() < kRowsPerChunk && (more = select.step()))
-                    rows.push_back({select.column(0), select.column(1), select.column(2), select.column(3),
-                                    select.column(4)});
-            } catch (...) {
-                readFailure = std::current_exception();
-                more = false;
-            }
-        };
         std::size_t current = 0;
-        readChunk(chunks[current]);
+        bool more = reader.read(chunks[current]);
         decryptAhead(chunks[current]);
         for (;;) {
             const bool last = !more;
             const std::size_t next = 1 - current;
             if (!last)
-                readChunk(chunks[next]);
+                more = reader.read(chunks[next]);
             cipher::ParallelNames::Batch plain = decrypting.get();
             if (!last)
                 decryptAhead(chunks[next]);
@@ -164,8 +187,7 @@ std::size_t RebuildWorkingCopy(SeatingDatabase& database, cipher::NameCipher& na
                 break;
             current = next;
         }
-        if (readFailure)
-            std::rethrow_exception(readFailure);
+        reader.rethrowFailure();
     } catch (...) {
         try {
             connection.commit();
