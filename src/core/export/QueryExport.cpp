@@ -41,11 +41,11 @@ public:
     int savedCount() const { return m_saves.succeeded(); }
 
 private:
-    void refuseCollisions(const ExportRows& rows) const;
+    void refuseCollisions() const;
     // Returns the number of examinees written.
-    long exportRows(const ExportRows& rows);
-    void exportEach(const ExportRows& rows, ExportProgress& counter, long& exported);
-    void begin(const std::string& fileName);
+    long exportRows();
+    void exportEach(ExportProgress& counter, long& exported);
+    void begin(const std::string& fileName, std::size_t firstRow);
     void finish();
 
     ExportTab& m_tab;
@@ -54,6 +54,8 @@ private:
     std::unique_ptr<QueryWorkbook> m_open;
     std::string m_openName;
     std::set<std::string> m_savedNames;
+    // The workbooks being saved write their rows straight from here.
+    ExportRows m_rows;
     // Declared last: it is gone first, waiting for the saves still running.
     BackgroundSaves m_saves{std::max(1u, std::thread::hardware_concurrency())};
 };
@@ -69,7 +71,6 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
     database.OpenDataConnection();
     // Read once and kept compact: the collision check and the workbooks both
     // walk the seated examinees, and a recordset would hold every column.
-    ExportRows rows;
     long examinees = 0;
     bool firstUnitEmpty = false;
     store::forEachSelectedRow(
@@ -80,7 +81,7 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
             // An examinee without a room is passed over rather than ending the
             // export: in unit order the seated examinees of later units follow.
             if (!onlySpaces(texts[ExportRows::Room]))
-                rows.append({texts[0], texts[1], texts[2], texts[3]});
+                m_rows.append({texts[0], texts[1], texts[2], texts[3]});
         });
 
     // Empty units sort first, so the first row tells whether any unit is empty.
@@ -95,14 +96,14 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
         return;
     }
 
-    refuseCollisions(rows);
+    refuseCollisions();
 
     ProgressControl& progress = m_tab.cxdcscpro;
     progress.setRange(1, static_cast<int>(std::min<long>(examinees, INT_MAX)));
     m_prompt.inform(messages::kDoNotOperate);
     progress.setVisible(true);
 
-    const long exported = exportRows(rows);
+    const long exported = exportRows();
     database.closeAll();
     progress.setMaximumValue();
     // Saying only "all exported" when examinees had no room would hide them.
@@ -115,8 +116,9 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
 // Units are named after classes and rooms after classrooms: a unit's query
 // workbook must not replace the seat chart of the room of the same name. All
 // names are checked before the first workbook is written.
-void QueryExportRun::refuseCollisions(const ExportRows& rows) const
+void QueryExportRun::refuseCollisions() const
 {
+    const ExportRows& rows = m_rows;
     // A city has a hundred thousand rows but a few thousand rooms and units.
     std::unordered_set<std::string_view> roomsSeen;
     std::unordered_set<std::string_view> unitsSeen;
@@ -137,12 +139,12 @@ void QueryExportRun::refuseCollisions(const ExportRows& rows) const
         collision.refuse(unit, true);
 }
 
-long QueryExportRun::exportRows(const ExportRows& rows)
+long QueryExportRun::exportRows()
 {
     long exported = 0;
     ExportProgress counter(m_tab.cxdcscpro);
     try {
-        exportEach(rows, counter, exported);
+        exportEach(counter, exported);
     } catch (...) {
         m_saves.finishAll(std::current_exception());
     }
@@ -150,24 +152,23 @@ long QueryExportRun::exportRows(const ExportRows& rows)
     return exported;
 }
 
-void QueryExportRun::exportEach(const ExportRows& rows, ExportProgress& counter, long& exported)
+void QueryExportRun::exportEach(ExportProgress& counter, long& exported)
 {
     if (!m_tab.byUnit)
-        begin(kAllExamineesFileName);
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const std::string unit(rows.text(row, ExportRows::Unit));
-        if (m_tab.byUnit) {
+        begin(kAllExamineesFileName, 0);
+    std::string_view unit;
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        // A unit's workbook is begun at its first seated examinee, so a unit
+        // without any gets none.
+        if (m_tab.byUnit && (!m_open || m_rows.text(row, ExportRows::Unit) != unit)) {
+            unit = m_rows.text(row, ExportRows::Unit);
             const std::string unitName = trimSpaces(unit);
-            // A unit's workbook is begun at its first seated examinee, so a
-            // unit without any gets none.
             if (!m_open || unitName != m_openName) {
                 finish();
-                begin(unitName);
+                begin(unitName, row);
             }
         }
-        m_open->appendExaminee(std::string(rows.text(row, ExportRows::Name)),
-                               std::string(rows.text(row, ExportRows::Number)), unit,
-                               std::string(rows.text(row, ExportRows::Room)));
+        m_open->appendNext();
         counter.count();
         ++exported;
     }
@@ -175,7 +176,7 @@ void QueryExportRun::exportEach(const ExportRows& rows, ExportProgress& counter,
     finish();
 }
 
-void QueryExportRun::begin(const std::string& fileName)
+void QueryExportRun::begin(const std::string& fileName, std::size_t firstRow)
 {
     if (const std::string reason = unsafeFileNameReason(fileName); !reason.empty())
         throw Failure({.kind = CauseKind::NotAFileName, .name = fileName, .unit = fileName,
@@ -186,7 +187,7 @@ void QueryExportRun::begin(const std::string& fileName)
         throw Failure({.kind = CauseKind::UnitsShareFileName, .unit = fileName,
                        .detail = "the unit comes apart from its other examinees in unit order; its query "
                                  "workbook was already written and would be replaced"});
-    m_open = std::make_unique<QueryWorkbook>();
+    m_open = std::make_unique<QueryWorkbook>(m_rows, firstRow);
     m_openName = fileName;
 }
 

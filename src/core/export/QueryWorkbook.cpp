@@ -1,30 +1,36 @@
 #include "export/QueryWorkbook.h"
 
+#include <array>
+
+#include "services/workbook/CellTextLimits.h"
+#include "services/workbook/TextRowsWorkbook.h"
+
 namespace sedilo::exporting {
 
-QueryWorkbook::QueryWorkbook()
-{
-    writeRow(1, "姓名", "考号", "单位", "考室");
-}
+namespace {
 
-void QueryWorkbook::appendExaminee(const std::string& name, const std::string& number,
-                                   const std::string& unit, const std::string& room)
+constexpr std::array<std::string_view, ExportRows::FieldCount> kHeader{"姓名", "考号", "单位", "考室"};
+
+} // namespace
+
+void QueryWorkbook::appendNext()
 {
-    writeRow(++m_lastRow, name, number, unit, room);
+    const int row = static_cast<int>(m_count) + 2; // below the header
+    for (int field = 0; field < ExportRows::FieldCount; ++field)
+        workbook::checkCellText(row, field + 1, m_rows.text(m_first + m_count, static_cast<ExportRows::Field>(field)));
+    ++m_count;
 }
 
 std::string QueryWorkbook::saveAs(const std::string& pathWithoutExtension) const
 {
-    return m_book.saveAs(pathWithoutExtension);
-}
-
-void QueryWorkbook::writeRow(int row, const std::string& name, const std::string& number,
-                             const std::string& unit, const std::string& room)
-{
-    m_book.setCellText(row, 1, name);
-    m_book.setCellText(row, 2, number);
-    m_book.setCellText(row, 3, unit);
-    m_book.setCellText(row, 4, room);
+    std::array<std::string_view, ExportRows::FieldCount> texts;
+    return workbook::saveTextRows(pathWithoutExtension, m_count + 1, [&](std::size_t row) -> workbook::RowTexts {
+        if (row == 0)
+            return kHeader;
+        for (int field = 0; field < ExportRows::FieldCount; ++field)
+            texts[field] = m_rows.text(m_first + row - 1, static_cast<ExportRows::Field>(field));
+        return texts;
+    });
 }
 
 } // namespace sedilo::exporting

@@ -1,30 +1,30 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
-#include "services/workbook/NewWorkbook.h"
+#include "export/ExportRows.h"
 
 namespace sedilo::exporting {
 
 // One query workbook being filled: the header row "姓名", "考号", "单位",
-// "考室" on row 1 and one examinee per row below it, in the order given.
+// "考室" on row 1 and below it the examinees of the export's rows from
+// `first` on, one a row, as many as are appended. The rows must outlive it.
 class QueryWorkbook {
 public:
-    QueryWorkbook();
+    QueryWorkbook(const ExportRows& rows, std::size_t first) : m_rows(rows), m_first(first) {}
 
-    void appendExaminee(const std::string& name, const std::string& number,
-                        const std::string& unit, const std::string& room);
-    int examineeCount() const { return m_lastRow - 1; }
+    // Takes the next examinee of the rows; throws WorkbookError when a text
+    // cannot go into its cell, before anything is saved.
+    void appendNext();
 
     // Saves as `pathWithoutExtension` + ".xlsx", replacing an existing file.
     std::string saveAs(const std::string& pathWithoutExtension) const;
 
 private:
-    void writeRow(int row, const std::string& name, const std::string& number,
-                  const std::string& unit, const std::string& room);
-
-    workbook::NewWorkbook m_book;
-    int m_lastRow = 1;
+    const ExportRows& m_rows;
+    const std::size_t m_first;
+    std::size_t m_count = 0;
 };
 
 } // namespace sedilo::exporting

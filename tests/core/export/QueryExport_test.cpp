@@ -237,6 +237,21 @@ TEST_F(QueryExportTest, UnsafeUnitNameFailsAndKeepsEarlierWorkbooks)
     EXPECT_NE(m_prompt.shown()[1].detail.find("B/班"), std::string::npos) << m_prompt.shown()[1].detail;
 }
 
+// The rows are written on other threads: a text too long for its cell must
+// still stop the export at its unit, before that unit's workbook is begun.
+TEST_F(QueryExportTest, ATextTooLongForACellStopsAtItsUnit)
+{
+    addExaminees({{"甲1", std::string("1"), "A班", "第1考室"},
+                  {std::string(40000, 'x'), std::string("2"), "B班", "第1考室"},
+                  {"丙1", std::string("3"), "C班", "第1考室"}});
+
+    EXPECT_EQ(runExport(true), 1);
+
+    EXPECT_EQ(writtenFiles(), std::vector<std::string>{"A班.xlsx"});
+    ASSERT_EQ(m_prompt.headlines(), (std::vector<std::string>{kDoNotOperate, kNoExcel}));
+    EXPECT_NE(m_prompt.shown()[1].causeText().find("（A2）"), std::string::npos) << m_prompt.shown()[1].causeText();
+}
+
 TEST_F(QueryExportTest, SaveFailureIsTheGeneralFailureWithItsCause)
 {
     addExaminees({{"甲1", std::string("1"), "甲", "第1考室"}});
