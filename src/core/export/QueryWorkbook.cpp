@@ -24,13 +24,14 @@ void QueryWorkbook::appendNext()
 std::string QueryWorkbook::saveAs(const std::string& pathWithoutExtension) const
 {
     std::array<std::string_view, ExportRows::FieldCount> texts;
-    return workbook::saveTextRows(pathWithoutExtension, m_count + 1, [&](std::size_t row) -> workbook::RowTexts {
+    const auto rowAt = [&](std::size_t row) -> workbook::RowTexts {
         if (row == 0)
             return kHeader;
         for (int field = 0; field < ExportRows::FieldCount; ++field)
             texts[field] = m_rows.text(m_first + row - 1, static_cast<ExportRows::Field>(field));
         return texts;
-    });
+    };
+    return workbook::saveTextRows(pathWithoutExtension, m_count + 1, ExportRows::FieldCount, rowAt);
 }
 
 } // namespace sedilo::exporting

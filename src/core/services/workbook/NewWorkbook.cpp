@@ -100,7 +100,7 @@ std::string NewWorkbook::saveAs(const std::string& pathWithoutExtension) const
     saveAtomically(target, [&](const std::string& tempPath) {
         // Blanks of a colour rectangle come after the cells, which streaming
         // would drop, so coloured books are kept whole.
-        XlsxwriterSheet out(tempPath, target, data.colors.empty());
+        XlsxwriterSheet out(tempPath, target, data.colors.empty(), data.cells.size());
         std::map<std::uint32_t, lxw_format*> formats;
         const auto formatAt = [&](int row, int column) -> lxw_format* {
             for (auto color = data.colors.rbegin(); color != data.colors.rend(); ++color) {

@@ -1,7 +1,10 @@
 #include "services/workbook/XlsxwriterSheet.h"
 
+#include <cstdio>
 #include <ctime>
 #include <dlfcn.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include "services/workbook/Utf8.h"
@@ -45,11 +48,42 @@ extern "C" int zipOpenNewFileInZip4_64(void* file, const char* filename, const v
                    zip64);
 }
 
+namespace {
+
+// Whether this thread's workbook keeps libxlsxwriter's scratch files in memory.
+thread_local bool t_scratchInMemory = false;
+
+} // namespace
+
+// libxlsxwriter writes each part of a workbook to a scratch file before it
+// packs it, ten files a workbook, created and deleted at once. On a file
+// system without a journal, every file created in the next minutes must
+// step over each such freshly deleted one, the room workbooks included.
+// This definition takes libxlsxwriter's place and keeps the scratch files of
+// a small workbook in memory, without a name on any disk.
+extern "C" FILE* lxw_tmpfile(char* tmpdir)
+{
+    if (t_scratchInMemory) {
+        const int descriptor = memfd_create("sedilo-workbook-part", MFD_CLOEXEC);
+        if (descriptor >= 0) {
+            if (FILE* file = fdopen(descriptor, "w+b"))
+                return file;
+            close(descriptor);
+        }
+    }
+    using Create = FILE* (*)(char*);
+    static const auto libxlsxwriter = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "lxw_tmpfile"));
+    return libxlsxwriter ? libxlsxwriter(tmpdir) : nullptr;
+}
+
 namespace sedilo::workbook {
 
-XlsxwriterSheet::XlsxwriterSheet(const std::string& tempPath, const std::string& target, bool streamed)
+XlsxwriterSheet::XlsxwriterSheet(const std::string& tempPath, const std::string& target, bool streamed,
+                                 std::size_t cells)
     : m_target(target)
 {
+    // A scratch file holds the whole sheet: a large one stays on the disk.
+    t_scratchInMemory = cells <= kCellsWithScratchInMemory;
     // Streamed, rows go out in order and strings inline, without the shared
     // string table's search.
     lxw_workbook_options options{};
@@ -60,6 +94,7 @@ XlsxwriterSheet::XlsxwriterSheet(const std::string& tempPath, const std::string&
     m_sheet = workbook_add_worksheet(m_book, nullptr);
     if (!m_sheet) {
         lxw_workbook_free(m_book);
+        t_scratchInMemory = false;
         throw WorkbookError(CauseKind::Unknown, target, "cannot start the worksheet of a new workbook");
     }
 }
@@ -68,6 +103,7 @@ XlsxwriterSheet::~XlsxwriterSheet()
 {
     if (m_book)
         lxw_workbook_free(m_book);
+    t_scratchInMemory = false;
 }
 
 void XlsxwriterSheet::writeText(int row, int column, std::string_view text, lxw_format* format)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,11 @@ namespace sedilo::workbook {
 // come in order and cells left to right, and nothing is held in memory.
 class XlsxwriterSheet {
 public:
-    XlsxwriterSheet(const std::string& tempPath, const std::string& target, bool streamed);
+    // Up to this many cells, the sheet's scratch files stay in memory.
+    static constexpr std::size_t kCellsWithScratchInMemory = 200000;
+
+    // `cells` is about how many cells the sheet will have. Lives on one thread.
+    XlsxwriterSheet(const std::string& tempPath, const std::string& target, bool streamed, std::size_t cells);
     ~XlsxwriterSheet();
     XlsxwriterSheet(const XlsxwriterSheet&) = delete;
     XlsxwriterSheet& operator=(const XlsxwriterSheet&) = delete;
