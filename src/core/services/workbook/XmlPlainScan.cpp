@@ -231,7 +231,7 @@ bool XmlStream::parsePlainElement(std::string_view wrapper, std::string_view con
 
     const char* noAttributes[] = {nullptr};
     scratch.assign(wrapper);
-    deliverStart(scratch.c_str(), noAttributes);
+    deliverStart(scratch, noAttributes);
     PlainScan scan(content);
     while (!stopping() && !scan.done()) {
         if (scan.peek() != '<') {
@@ -256,7 +256,7 @@ bool XmlStream::parsePlainElement(std::string_view wrapper, std::string_view con
             scan.skip(1);
             open.pop_back();
             scratch.assign(name);
-            deliverEnd(scratch.c_str());
+            deliverEnd(scratch);
             continue;
         }
         scan.skip(1);
@@ -273,18 +273,19 @@ bool XmlStream::parsePlainElement(std::string_view wrapper, std::string_view con
         for (const std::size_t offset : offsets)
             attributes.push_back(scratch.data() + offset);
         attributes.push_back(nullptr);
-        deliverStart(scratch.data() + nameAt, attributes.data());
+        const std::string_view scratchName(scratch.data() + nameAt, name.size());
+        deliverStart(scratchName, attributes.data());
         if (!empty)
             open.push_back(name);
         else if (!stopping())
-            deliverEnd(scratch.data() + nameAt);
+            deliverEnd(scratchName);
     }
     if (stopping())
         throwWhyStopped();
     if (!open.empty())
         return false;
     scratch.assign(wrapper);
-    deliverEnd(scratch.c_str());
+    deliverEnd(scratch);
     if (stopping())
         throwWhyStopped();
     return true;

@@ -1,6 +1,7 @@
 #include "services/workbook/XmlStream.h"
 
 #include <climits>
+#include <cstring>
 #include <exception>
 #include <expat.h>
 
@@ -28,8 +29,10 @@ XmlStream::~XmlStream()
 
 const char* XmlStream::attribute(const char** attributes, std::string_view name)
 {
+    // Compared in place: measuring every name first was a tenth of a large
+    // sheet's read.
     for (; *attributes; attributes += 2)
-        if (name == attributes[0])
+        if (std::strncmp(attributes[0], name.data(), name.size()) == 0 && attributes[0][name.size()] == '\0')
             return attributes[1];
     return nullptr;
 }
@@ -87,7 +90,7 @@ void XmlStream::onStart(void* self, const char* name, const char** attributes)
     stream.deliverStart(name, attributes);
 }
 
-void XmlStream::deliverStart(const char* name, const char** attributes)
+void XmlStream::deliverStart(std::string_view name, const char** attributes)
 {
     if (++m_depth > m_limits.depth)
         return stopWith("the XML nests deeper than " + std::to_string(m_limits.depth) + " elements");
@@ -112,7 +115,7 @@ void XmlStream::onEnd(void* self, const char* name)
     stream.deliverEnd(name);
 }
 
-void XmlStream::deliverEnd(const char* name)
+void XmlStream::deliverEnd(std::string_view name)
 {
     try {
         endElement(name, m_depth--);

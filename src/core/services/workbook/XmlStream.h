@@ -72,8 +72,8 @@ private:
     static void onText(void* self, const char* text, int length);
     static void onDoctype(void* self, const char*, const char*, const char*, int);
     void noteEventEnd();
-    void deliverStart(const char* name, const char** attributes);
-    void deliverEnd(const char* name);
+    void deliverStart(std::string_view name, const char** attributes);
+    void deliverEnd(std::string_view name);
     void deliverText(const char* text, std::size_t length);
     void halt();
     void throwWhyStopped() const;
