@@ -78,12 +78,21 @@ extern "C" FILE* lxw_tmpfile(char* tmpdir)
 
 namespace sedilo::workbook {
 
+XlsxwriterSheet::ScratchPlace::ScratchPlace(bool inMemory)
+{
+    t_scratchInMemory = inMemory;
+}
+
+XlsxwriterSheet::ScratchPlace::~ScratchPlace()
+{
+    t_scratchInMemory = false;
+}
+
+// A scratch file holds the whole sheet: a large one stays on the disk.
 XlsxwriterSheet::XlsxwriterSheet(const std::string& tempPath, const std::string& target, bool streamed,
                                  std::size_t cells)
-    : m_target(target)
+    : m_scratch(cells <= kCellsWithScratchInMemory), m_target(target)
 {
-    // A scratch file holds the whole sheet: a large one stays on the disk.
-    t_scratchInMemory = cells <= kCellsWithScratchInMemory;
     // Streamed, rows go out in order and strings inline, without the shared
     // string table's search.
     lxw_workbook_options options{};
@@ -94,7 +103,6 @@ XlsxwriterSheet::XlsxwriterSheet(const std::string& tempPath, const std::string&
     m_sheet = workbook_add_worksheet(m_book, nullptr);
     if (!m_sheet) {
         lxw_workbook_free(m_book);
-        t_scratchInMemory = false;
         throw WorkbookError(CauseKind::Unknown, target, "cannot start the worksheet of a new workbook");
     }
 }
@@ -103,7 +111,6 @@ XlsxwriterSheet::~XlsxwriterSheet()
 {
     if (m_book)
         lxw_workbook_free(m_book);
-    t_scratchInMemory = false;
 }
 
 void XlsxwriterSheet::writeText(int row, int column, std::string_view text, lxw_format* format)

@@ -36,8 +36,18 @@ public:
     void close();
 
 private:
+    // Where this thread's scratch files go while the sheet lives, whatever
+    // ends its construction.
+    struct ScratchPlace {
+        explicit ScratchPlace(bool inMemory);
+        ~ScratchPlace();
+        ScratchPlace(const ScratchPlace&) = delete;
+        ScratchPlace& operator=(const ScratchPlace&) = delete;
+    };
+
     void keep(int error);
 
+    ScratchPlace m_scratch;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
     std::string m_target;
