@@ -44,4 +44,39 @@ SelectPlan planSelect(const std::string& sql, const std::vector<std::string>& co
     return {"select " + read + " from " + table + rest, table};
 }
 
+std::optional<SingleColumnOrder> singleColumnOrder(const std::string& sql)
+{
+    // Words split at single spaces; anything else (quotes, commas, COLLATE,
+    // a second key, LIMIT) is left to SQLite.
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at <= sql.size();) {
+        const std::size_t end = std::min(sql.find(' ', at), sql.size());
+        if (end > at)
+            words.push_back(sql.substr(at, end - at));
+        at = end + 1;
+    }
+    const auto bare = [](const std::string& name) {
+        return !name.empty() && std::all_of(name.begin(), name.end(), [](unsigned char c) {
+            return std::isalnum(c) || c == '_' || c >= 0x80;
+        }) && !std::isdigit(static_cast<unsigned char>(name.front()));
+    };
+    if (words.size() < 7 || words.size() > 8 || lowered(words[0]) != "select" || words[1] != "*"
+        || lowered(words[2]) != "from" || lowered(words[4]) != "order" || lowered(words[5]) != "by"
+        || !bare(words[3]) || !bare(words[6]))
+        return std::nullopt;
+    SingleColumnOrder order{words[3], words[6], false};
+    if (words.size() == 8) {
+        const std::string direction = lowered(words[7]);
+        if (direction != "asc" && direction != "desc")
+            return std::nullopt;
+        order.descending = direction == "desc";
+    }
+    // A keyword in the name's place is SQL, not a column.
+    for (const char* keyword : {"asc", "desc", "limit", "collate", "rowid", "_rowid_", "oid"}) {
+        if (lowered(order.column) == keyword)
+            return std::nullopt;
+    }
+    return order;
+}
+
 } // namespace sedilo::store

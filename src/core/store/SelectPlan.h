@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,15 @@ struct SelectPlan {
 // every column: the rows come in the same order, and sorting them moves only
 // what is read.
 SelectPlan planSelect(const std::string& sql, const std::vector<std::string>& columns = {});
+
+// "select * from T order by C", "... asc" or "... desc" with C a bare name:
+// the rows can be read in rowid order and sorted in memory.
+struct SingleColumnOrder {
+    std::string table;
+    std::string column;
+    bool descending = false;
+};
+std::optional<SingleColumnOrder> singleColumnOrder(const std::string& sql);
 
 // ASCII letters in lower case; other bytes unchanged.
 std::string lowered(std::string text);

@@ -1,11 +1,93 @@
 #include "store/SelectedRows.h"
 
+#include <algorithm>
+#include <numeric>
+#include <optional>
+
+#include <sqlite3.h>
+
+#include "services/text/TextArena.h"
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/OrderedValues.h"
+#include "store/PinyinCollation.h"
 #include "store/SelectPlan.h"
 #include "store/SqliteStatement.h"
 
 namespace sedilo::store {
+
+namespace {
+
+bool isUtf8(Connection& connection)
+{
+    SqliteStatement encoding(connection.handle(), "PRAGMA encoding", connection.filePath());
+    std::string scratch;
+    return encoding.step() && encoding.columnText(0, scratch) == "UTF-8";
+}
+
+// The collation the ORDER BY would use, when it is one sorted here too and
+// every column named is the table's own.
+std::optional<OrderedValues::Collation> sortableHere(Connection& connection, const SingleColumnOrder& order,
+                                                     const std::vector<std::string>& columns)
+{
+    const auto collationOf = [&](const std::string& column) -> std::optional<std::string> {
+        const char* collation = nullptr;
+        if (sqlite3_table_column_metadata(connection.handle(), "main", order.table.c_str(), column.c_str(), nullptr,
+                                          &collation, nullptr, nullptr, nullptr) != SQLITE_OK)
+            return std::nullopt;
+        return std::string(collation ? collation : "BINARY");
+    };
+    for (const std::string& column : columns) {
+        if (!collationOf(column))
+            return std::nullopt;
+    }
+    const auto collation = collationOf(order.column);
+    if (!collation || !isUtf8(connection))
+        return std::nullopt;
+    if (lowered(*collation) == "binary")
+        return OrderedValues::Collation::Binary;
+    if (lowered(*collation) == lowered(kPinyinCollation))
+        return OrderedValues::Collation::Pinyin;
+    return std::nullopt;
+}
+
+// The rows in rowid order, then a stable sort on the key: the order SQLite
+// gives "order by C, rowid", without its single-threaded sorter spilling to
+// a temporary file.
+void visitSortedHere(Connection& connection, const SingleColumnOrder& order, OrderedValues::Collation collation,
+                     const std::vector<std::string>& columns,
+                     const std::function<void(std::int64_t, const std::vector<std::string_view>&)>& visit)
+{
+    std::string sql = "select _rowid_, " + quotedName(order.column);
+    for (const std::string& column : columns)
+        sql += ", " + quotedName(column);
+    sql += " from " + quotedName(order.table) + " order by _rowid_";
+    SqliteStatement statement(connection.handle(), sql, connection.filePath());
+    OrderedValues keys(collation);
+    std::vector<std::int64_t> rowIds;
+    TextArena texts;
+    std::string scratch;
+    while (statement.step()) {
+        rowIds.push_back(std::get<std::int64_t>(statement.column(0)));
+        keys.append(statement, 1);
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            texts.append(statement.columnText(static_cast<int>(i) + 2, scratch));
+    }
+    std::vector<std::uint32_t> sorted(rowIds.size());
+    std::iota(sorted.begin(), sorted.end(), 0u);
+    std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t left, std::uint32_t right) {
+        const int byKey = keys.compare(left, right);
+        return order.descending ? byKey > 0 : byKey < 0;
+    });
+    std::vector<std::string_view> row(columns.size());
+    for (const std::uint32_t at : sorted) {
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            row[i] = texts.at(at * columns.size() + i);
+        visit(rowIds[at], row);
+    }
+}
+
+} // namespace
 
 std::string forEachSelectedRow(
     Connection& connection, const std::string& select, const std::vector<std::string>& columns,
@@ -15,6 +97,12 @@ std::string forEachSelectedRow(
         throw DatabaseError(connection.filePath(), "the connection is not open");
     connection.logStatement(select);
     connection.commitWriteBatch();
+    if (const auto order = singleColumnOrder(select); order && !columns.empty()) {
+        if (const auto collation = sortableHere(connection, *order, columns)) {
+            visitSortedHere(connection, *order, *collation, columns, visit);
+            return order->table;
+        }
+    }
     const SelectPlan plan = planSelect(select, columns);
     if (plan.table.empty())
         throw DatabaseError(connection.filePath(), "the rows of this statement cannot be written back: " + select);

@@ -192,6 +192,17 @@ std::string_view SqliteStatement::columnText(int index, std::string& scratch) co
     return {data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(m_statement, index))};
 }
 
+int SqliteStatement::columnType(int index) const
+{
+    return sqlite3_column_type(m_statement, index);
+}
+
+std::string_view SqliteStatement::columnBytes(int index) const
+{
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, index));
+    return {data ? data : "", static_cast<std::size_t>(sqlite3_column_bytes(m_statement, index))};
+}
+
 Field SqliteStatement::column(int index) const
 {
     switch (sqlite3_column_type(m_statement, index)) {

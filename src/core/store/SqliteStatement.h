@@ -48,6 +48,10 @@ public:
     // fieldText(column(index)) without a copy when the value is a text: the
     // view lasts until the next step; other values are written to `scratch`.
     std::string_view columnText(int index, std::string& scratch) const;
+    // The value's storage class: SQLITE_NULL, _INTEGER, _FLOAT, _TEXT or _BLOB.
+    int columnType(int index) const;
+    // A text's or blob's bytes without a copy, lasting until the next step.
+    std::string_view columnBytes(int index) const;
 
 private:
     void finalize() noexcept;
