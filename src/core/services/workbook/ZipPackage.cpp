@@ -1,6 +1,7 @@
 #include "services/workbook/ZipPackage.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 #include <zip.h>
 
@@ -22,6 +23,16 @@ std::string libzipMessage(zip_error_t* error)
     return message;
 }
 
+// libzip running out of memory says nothing of the archive: it is the
+// workbook being too large for this machine, as a failed allocation of ours is.
+void throwIfOutOfMemory(zip_error_t* error)
+{
+    if (zip_error_code_zip(error) == ZIP_ER_MEMORY) {
+        zip_error_fini(error);
+        throw std::bad_alloc();
+    }
+}
+
 } // namespace
 
 ZipPackage::ZipPackage(std::string file, std::shared_ptr<const std::string> bytes)
@@ -30,11 +41,14 @@ ZipPackage::ZipPackage(std::string file, std::shared_ptr<const std::string> byte
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(m_bytes->data(), m_bytes->size(), 0, &error);
-    if (!source)
+    if (!source) {
+        throwIfOutOfMemory(&error);
         throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "cannot read the zip archive: " + libzipMessage(&error));
+    }
     m_archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!m_archive) {
         zip_source_free(source);
+        throwIfOutOfMemory(&error);
         throw WorkbookError(CauseKind::DamagedWorkbook, m_file, "damaged or truncated zip archive: " + libzipMessage(&error));
     }
     zip_error_fini(&error);
