@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include "app/MemoryReuse.h"
 #include "services/Messages.h"
 
 namespace sedilo::gui {
@@ -31,6 +32,7 @@ bool BackgroundRun::start(std::function<void()> work, std::function<void()> done
         } catch (...) {
             m_escapedFailure = CauseOf(std::current_exception());
         }
+        session::returnFreedMemory(); // the window may now sit idle for long
     }));
     return true;
 }

@@ -6,6 +6,7 @@
 #include "LaunchOptions.h"
 #include "MainWindow.h"
 #include "app/LocalTimeZone.h"
+#include "app/MemoryReuse.h"
 #include "QtChineseTexts.h"
 #include "QtPrompt.h"
 #include "QtShellDialogs.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[])
 {
     using namespace sedilo;
     sedilo::session::pinLocalTimeZone();
+    sedilo::session::keepFreedMemoryForReuse();
     if (gui::needsNoDisplay(argc, argv))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

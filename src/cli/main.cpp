@@ -2,6 +2,7 @@
 
 #include "CommandRegistry.h"
 #include "app/LocalTimeZone.h"
+#include "app/MemoryReuse.h"
 #include "services/failure/CauseCatalogue.h"
 #include "services/failure/Failure.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
 {
     using namespace sedilo::cli;
     sedilo::session::pinLocalTimeZone();
+    sedilo::session::keepFreedMemoryForReuse();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && args[0] == "--version") {
         std::cout << "sedilo-cli " << SEDILO_VERSION << "\n";
