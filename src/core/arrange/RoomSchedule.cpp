@@ -1,6 +1,7 @@
 #include "arrange/RoomSchedule.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "arrange/ArrangeError.h"
@@ -45,12 +46,17 @@ RoomSchedule scheduleRooms(const rooms::RoomGrid& grid, const std::string& folde
     for (int row = 1; row <= rooms; ++row)
         templates.push_back(grid.TextMatrix(row, 1));
     const TemplateGuard guard(templates);
+    // A city's room list names a few templates thousands of times.
+    std::map<std::string, bool> templateThere;
 
     long next = 0;
     for (int row = 1; row <= rooms && next < examinees; ++row) {
         const std::string room = grid.TextMatrix(row, 0);
         const std::string& path = templates[row - 1];
-        if (!rooms::templateFileExists(path)) {
+        const auto [known, added] = templateThere.try_emplace(path, false);
+        if (added)
+            known->second = rooms::templateFileExists(path);
+        if (!known->second) {
             schedule.stop.kind = RoomStop::Kind::TemplateMissing;
             schedule.stop.templatePath = path;
             return schedule;
