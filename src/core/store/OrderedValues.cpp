@@ -37,7 +37,7 @@ int compareBytes(std::string_view left, std::string_view right)
 
 } // namespace
 
-OrderedValues::OrderedValues(Collation collation) : m_collation(collation)
+OrderedValues::OrderedValues(Collation collation)
 {
     if (collation == Collation::Pinyin)
         m_pinyin = std::make_unique<PinyinCollator>();
@@ -49,14 +49,13 @@ void OrderedValues::append(const SqliteStatement& statement, int column)
 {
     const int type = statement.columnType(column);
     m_types.push_back(static_cast<std::uint8_t>(type));
-    const Field value = statement.column(column);
-    if (type == SQLITE_INTEGER)
-        m_integers.push_back(std::get<std::int64_t>(value));
-    else if (type == SQLITE_FLOAT)
+    const bool number = type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+    const Field value = number ? statement.column(column) : Field();
+    if (type == SQLITE_FLOAT)
         m_integers.push_back(std::bit_cast<std::int64_t>(std::get<double>(value)));
     else
-        m_integers.push_back(0);
-    m_bytes.append(type == SQLITE_TEXT || type == SQLITE_BLOB ? statement.columnBytes(column) : std::string_view());
+        m_integers.push_back(number ? std::get<std::int64_t>(value) : 0);
+    m_bytes.append(number || type == SQLITE_NULL ? std::string_view() : statement.columnBytes(column));
 }
 
 int OrderedValues::compareNumbers(std::size_t left, std::size_t right) const

@@ -26,14 +26,12 @@ public:
 
     // Keeps the value in `column` of the statement's current row.
     void append(const SqliteStatement& statement, int column);
-    std::size_t size() const { return m_types.size(); }
     // Negative, 0 or positive as value `left` sorts before, with or after value `right`.
     int compare(std::size_t left, std::size_t right) const;
 
 private:
     int compareNumbers(std::size_t left, std::size_t right) const;
 
-    Collation m_collation;
     std::unique_ptr<PinyinCollator> m_pinyin;
     std::vector<std::uint8_t> m_types;
     std::vector<std::int64_t> m_integers; // an integer, or a real's bits

@@ -41,12 +41,13 @@ std::optional<OrderedValues::Collation> sortableHere(Connection& connection, con
         if (!collationOf(column))
             return std::nullopt;
     }
-    const auto collation = collationOf(order.column);
-    if (!collation || !isUtf8(connection))
+    const auto declared = collationOf(order.column);
+    if (!declared || !isUtf8(connection))
         return std::nullopt;
-    if (lowered(*collation) == "binary")
+    const std::string collation = lowered(*declared);
+    if (collation == "binary")
         return OrderedValues::Collation::Binary;
-    if (lowered(*collation) == lowered(kPinyinCollation))
+    if (collation == lowered(kPinyinCollation))
         return OrderedValues::Collation::Pinyin;
     return std::nullopt;
 }

@@ -211,11 +211,8 @@ Field SqliteStatement::column(int index) const
     case SQLITE_FLOAT:
         return sqlite3_column_double(m_statement, index);
     case SQLITE_TEXT:
-    case SQLITE_BLOB: {
-        const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, index));
-        const int size = sqlite3_column_bytes(m_statement, index);
-        return std::string(data ? data : "", static_cast<std::size_t>(size));
-    }
+    case SQLITE_BLOB:
+        return std::string(columnBytes(index));
     default:
         return std::monostate{};
     }
