@@ -3,10 +3,9 @@
 #include <cstdio>
 #include <ctime>
 #include <dlfcn.h>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
+#include "services/workbook/MemoryFile.h"
 #include "services/workbook/Utf8.h"
 #include "services/workbook/WorkbookError.h"
 #include "services/workbook/XlsxText.h"
@@ -60,16 +59,12 @@ thread_local bool t_scratchInMemory = false;
 // system without a journal, every file created in the next minutes must
 // step over each such freshly deleted one, the room workbooks included.
 // This definition takes libxlsxwriter's place and keeps the scratch files of
-// a small workbook in memory, without a name on any disk.
+// a small workbook in this process's memory, without a name on any disk.
 extern "C" FILE* lxw_tmpfile(char* tmpdir)
 {
     if (t_scratchInMemory) {
-        const int descriptor = memfd_create("sedilo-workbook-part", MFD_CLOEXEC);
-        if (descriptor >= 0) {
-            if (FILE* file = fdopen(descriptor, "w+b"))
-                return file;
-            close(descriptor);
-        }
+        if (FILE* file = sedilo::workbook::openMemoryFile())
+            return file;
     }
     using Create = FILE* (*)(char*);
     static const auto libxlsxwriter = reinterpret_cast<Create>(dlsym(RTLD_NEXT, "lxw_tmpfile"));
