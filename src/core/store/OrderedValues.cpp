@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <functional>
+#include <numeric>
+#include <unordered_map>
 
 #include <sqlite3.h>
 
@@ -86,6 +89,74 @@ int OrderedValues::compare(std::size_t left, std::size_t right) const
         return compareBytes(m_bytes.at(left), m_bytes.at(right));
     default: return compareBytes(m_bytes.at(left), m_bytes.at(right));
     }
+}
+
+std::vector<std::uint32_t> OrderedValues::sortedByComparing(bool descending) const
+{
+    std::vector<std::uint32_t> sorted(m_types.size());
+    std::iota(sorted.begin(), sorted.end(), 0u);
+    std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t left, std::uint32_t right) {
+        const int byValue = compare(left, right);
+        return descending ? byValue > 0 : byValue < 0;
+    });
+    return sorted;
+}
+
+// A list repeats its values: forty units, a few thousand names. Its distinct
+// values are sorted, each value takes its rank, and one counting pass puts
+// the values in rank order, equal ones in the order appended: the order of
+// a stable sort, for a fraction of its comparisons.
+std::vector<std::uint32_t> OrderedValues::stableOrder(bool descending) const
+{
+    const std::size_t count = m_types.size();
+    struct Value {
+        std::uint8_t type;
+        std::int64_t integer;
+        std::string_view bytes;
+        bool operator==(const Value&) const = default;
+    };
+    struct ValueHash {
+        std::size_t operator()(const Value& value) const
+        {
+            return std::hash<std::string_view>()(value.bytes) ^ (std::hash<std::int64_t>()(value.integer) * 31 + value.type);
+        }
+    };
+    std::unordered_map<Value, std::uint32_t, ValueHash> distinctOf;
+    std::vector<std::uint32_t> firstRows; // a distinct value's first index
+    std::vector<std::uint32_t> distinct(count);
+    for (std::size_t at = 0; at < count; ++at) {
+        const Value value{m_types[at], m_integers[at], m_bytes.at(at)};
+        const auto [found, added] = distinctOf.try_emplace(value, static_cast<std::uint32_t>(firstRows.size()));
+        if (added) {
+            // Mostly distinct values gain nothing from ranks.
+            if (firstRows.size() >= count / 2 + 1)
+                return sortedByComparing(descending);
+            firstRows.push_back(static_cast<std::uint32_t>(at));
+        }
+        distinct[at] = found->second;
+    }
+    std::vector<std::uint32_t> byValue(firstRows.size());
+    std::iota(byValue.begin(), byValue.end(), 0u);
+    std::sort(byValue.begin(), byValue.end(),
+              [&](std::uint32_t left, std::uint32_t right) { return compare(firstRows[left], firstRows[right]) < 0; });
+    // Distinct bytes may still compare equal (an integer and its real, a
+    // collation's equal texts): those share a rank.
+    std::vector<std::uint32_t> rankOf(firstRows.size());
+    std::uint32_t ranks = 0;
+    for (std::size_t i = 0; i < byValue.size(); ++i) {
+        if (i > 0 && compare(firstRows[byValue[i - 1]], firstRows[byValue[i]]) != 0)
+            ++ranks;
+        rankOf[byValue[i]] = ranks;
+    }
+    std::vector<std::uint32_t> starts(static_cast<std::size_t>(ranks) + 2, 0);
+    const auto rankAt = [&](std::size_t at) { return descending ? ranks - rankOf[distinct[at]] : rankOf[distinct[at]]; };
+    for (std::size_t at = 0; at < count; ++at)
+        ++starts[rankAt(at) + 1];
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    std::vector<std::uint32_t> sorted(count);
+    for (std::size_t at = 0; at < count; ++at)
+        sorted[starts[rankAt(at)]++] = static_cast<std::uint32_t>(at);
+    return sorted;
 }
 
 } // namespace sedilo::store

@@ -28,8 +28,12 @@ public:
     void append(const SqliteStatement& statement, int column);
     // Negative, 0 or positive as value `left` sorts before, with or after value `right`.
     int compare(std::size_t left, std::size_t right) const;
+    // The values' indexes sorted by compare(), ascending or descending, equal
+    // values in the order they were appended.
+    std::vector<std::uint32_t> stableOrder(bool descending) const;
 
 private:
+    std::vector<std::uint32_t> sortedByComparing(bool descending) const;
     int compareNumbers(std::size_t left, std::size_t right) const;
 
     std::unique_ptr<PinyinCollator> m_pinyin;

@@ -1,7 +1,5 @@
 #include "store/SelectedRows.h"
 
-#include <algorithm>
-#include <numeric>
 #include <optional>
 
 #include <sqlite3.h>
@@ -74,12 +72,7 @@ void visitSortedHere(Connection& connection, const SingleColumnOrder& order, Ord
         for (std::size_t i = 0; i < columns.size(); ++i)
             texts.append(statement.columnText(static_cast<int>(i) + 2, scratch));
     }
-    std::vector<std::uint32_t> sorted(rowIds.size());
-    std::iota(sorted.begin(), sorted.end(), 0u);
-    std::stable_sort(sorted.begin(), sorted.end(), [&](std::uint32_t left, std::uint32_t right) {
-        const int byKey = keys.compare(left, right);
-        return order.descending ? byKey > 0 : byKey < 0;
-    });
+    const std::vector<std::uint32_t> sorted = keys.stableOrder(order.descending);
     std::vector<std::string_view> row(columns.size());
     for (const std::uint32_t at : sorted) {
         for (std::size_t i = 0; i < columns.size(); ++i)

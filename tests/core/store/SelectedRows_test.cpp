@@ -45,13 +45,14 @@ std::vector<std::string> sortedBySqlite(Connection& connection, const std::strin
 
 // Every ordering sorts as SQLite would, over every storage class the columns
 // can hold: NULLs, integers and reals that tie or differ by less than a real
-// can tell, texts in and out of pinyin order, and blobs.
+// can tell, texts in and out of pinyin order, and blobs. Once with mostly
+// distinct values, then with each value three times over.
 TEST(SelectedRows, AnOrderByOneColumnSortsAsSqliteDoes)
 {
     test::TempDir dir;
     Connection connection(dir.file("rows.mdb"), nullptr);
     connection.open();
-    connection.execute(R"(insert into jcdatatp (姓名, 考号, 单位, 成绩, 随机号, 考室) values
+    const std::string rows = R"(insert into jcdatatp (姓名, 考号, 单位, 成绩, 随机号, 考室) values
         ('张三', '2026001', '第一中学', 90, 0.5, '1'),
         ('李四', 2026002, '第二中学', 90.0, 0.25, '2'),
         ('王五', '2026003', X'00ff', 89.5, null, '10'),
@@ -62,11 +63,18 @@ TEST(SelectedRows, AnOrderByOneColumnSortsAsSqliteDoes)
         ('张三', '2026006', 'B', 9.2233720368547758e18, 0.0, '1'),
         ('123', '2026007', '第二中学', X'01', 2, '3'),
         ('吕', '2026008', '', -5, 'text', '3'),
-        ('', '2026009', ' ', '90', 0.5, '2'))");
+        ('', '2026009', ' ', '90', 0.5, '2'))";
+    connection.execute(rows);
     const std::vector<std::pair<const char*, const char*>> orderings{
         {sql::kOrderByName, "姓名"},     {sql::kOrderByNumber, "考号 asc"}, {sql::kOrderByScoreDesc, "成绩 desc"},
         {sql::kOrderByScoreAsc, "成绩 asc"}, {sql::kOrderByRandom, "随机号"},  {sql::kOrderByRoomDesc, "考室 desc"},
         {sql::kOrderByUnit, "单位"}};
-    for (const auto& [select, orderBy] : orderings)
-        EXPECT_EQ(visited(connection, select), sortedBySqlite(connection, orderBy)) << select;
+    for (const bool repeated : {false, true}) {
+        if (repeated) {
+            connection.execute(rows);
+            connection.execute(rows);
+        }
+        for (const auto& [select, orderBy] : orderings)
+            EXPECT_EQ(visited(connection, select), sortedBySqlite(connection, orderBy)) << select << repeated;
+    }
 }
