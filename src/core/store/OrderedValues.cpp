@@ -118,7 +118,8 @@ std::vector<std::uint32_t> OrderedValues::stableOrder(bool descending) const
     struct ValueHash {
         std::size_t operator()(const Value& value) const
         {
-            return std::hash<std::string_view>()(value.bytes) ^ (std::hash<std::int64_t>()(value.integer) * 31 + value.type);
+            const std::size_t number = std::hash<std::int64_t>()(value.integer) * 31 + value.type;
+            return std::hash<std::string_view>()(value.bytes) ^ number;
         }
     };
     std::unordered_map<Value, std::uint32_t, ValueHash> distinctOf;
@@ -149,7 +150,10 @@ std::vector<std::uint32_t> OrderedValues::stableOrder(bool descending) const
         rankOf[byValue[i]] = ranks;
     }
     std::vector<std::uint32_t> starts(static_cast<std::size_t>(ranks) + 2, 0);
-    const auto rankAt = [&](std::size_t at) { return descending ? ranks - rankOf[distinct[at]] : rankOf[distinct[at]]; };
+    const auto rankAt = [&](std::size_t at) {
+        const std::uint32_t rank = rankOf[distinct[at]];
+        return descending ? ranks - rank : rank;
+    };
     for (std::size_t at = 0; at < count; ++at)
         ++starts[rankAt(at) + 1];
     std::partial_sum(starts.begin(), starts.end(), starts.begin());
