@@ -50,9 +50,9 @@ std::optional<OrderedValues::Collation> sortableHere(Connection& connection, con
     return std::nullopt;
 }
 
-// The rows in rowid order, then a stable sort on the key: the order SQLite
-// gives "order by C, rowid", without its single-threaded sorter spilling to
-// a temporary file.
+// The rows in rowid order, then put in the key's stable order: the order
+// SQLite gives "order by C, rowid", without its single-threaded sorter
+// spilling to a temporary file.
 void visitSortedHere(Connection& connection, const SingleColumnOrder& order, OrderedValues::Collation collation,
                      const std::vector<std::string>& columns,
                      const std::function<void(std::int64_t, const std::vector<std::string_view>&)>& visit)

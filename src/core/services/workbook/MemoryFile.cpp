@@ -28,12 +28,17 @@ ssize_t writeMemory(void* cookie, const char* buffer, std::size_t size)
 {
     auto& file = *static_cast<MemoryFile*>(cookie);
     try {
-        if (file.bytes.size() < file.at + size)
-            file.bytes.resize(file.at + size);
+        // Mostly at the end: appended, not zeroed first and then overwritten.
+        if (file.at == file.bytes.size()) {
+            file.bytes.append(buffer, size);
+        } else {
+            if (file.bytes.size() < file.at + size)
+                file.bytes.resize(file.at + size);
+            std::memcpy(file.bytes.data() + file.at, buffer, size);
+        }
     } catch (const std::bad_alloc&) {
         return -1; // the stream's error, as a full disk would give
     }
-    std::memcpy(file.bytes.data() + file.at, buffer, size);
     file.at += size;
     return static_cast<ssize_t>(size);
 }
