@@ -46,7 +46,7 @@ ApartSeating seatApart(const std::vector<RoomJob>& jobs, const std::vector<Exami
         seating.pairs.push_back({job.room, static_cast<int>(position - job.first + 1),
                                  static_cast<int>(other - job.first + 1), cellName(cell.row, cell.column),
                                  cellName(otherCell.row, otherCell.column),
-                                 examinees[seating.examineeAt[position]].unit});
+                                 std::string(examinees[seating.examineeAt[position]].unit)});
     }
     return seating;
 }

@@ -28,24 +28,20 @@ constexpr std::size_t kPairsListed = 2000;
 
 using Outcome = GenerationResult::Outcome;
 
-// The ordering's examinees in order, and the rows they are written back into.
+// The ordering's rows as read, with the rowids the seats are written back
+// into, and each examinee's values viewed in them.
 struct OrderedExaminees {
-    std::string table;
+    store::SelectedRows rows;
     std::vector<ExamineeValues> values;
-    std::vector<std::int64_t> rowIds;
 };
 
-OrderedExaminees readExaminees(store::Connection& connection, const std::string& ordering, std::size_t expected)
+OrderedExaminees readExaminees(store::Connection& connection, const std::string& ordering)
 {
-    OrderedExaminees examinees;
-    // A city's examinees would otherwise be moved into fresh memory at every doubling.
-    examinees.values.reserve(expected);
-    examinees.rowIds.reserve(expected);
-    examinees.table = store::forEachSelectedRow(
-        connection, ordering, {"姓名", "考号", "单位"}, [&](std::int64_t rowId, const std::vector<std::string_view>& texts) {
-            examinees.values.push_back({std::string(texts[0]), std::string(texts[1]), std::string(texts[2])});
-            examinees.rowIds.push_back(rowId);
-        });
+    OrderedExaminees examinees{store::readSelectedRows(connection, ordering, {"姓名", "考号", "单位"}), {}};
+    const store::SelectedRows& rows = examinees.rows;
+    examinees.values.reserve(rows.size());
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        examinees.values.push_back({rows.text(row, 0), rows.text(row, 1), rows.text(row, 2)});
     return examinees;
 }
 
@@ -89,13 +85,13 @@ private:
     void runSteps(const std::string& folder)
     {
         const store::DatabaseHold hold = m_database.hold(store::LockMode::Exclusive);
-        const std::size_t copied = store::RebuildWorkingCopy(m_database, m_cipher);
+        store::RebuildWorkingCopy(m_database, m_cipher);
         m_database.replaceSharedRecordset();
         m_database.OpenDataConnection();
         const auto ordering = m_rooms.options.ordering();
         if (!ordering)
             throw ArrangeError({.kind = CauseKind::NoOrderingTicked, .detail = "no examinee ordering is ticked"});
-        OrderedExaminees ordered = readExaminees(m_database.SharedConnection(), rooms::orderingStatement(*ordering), copied);
+        OrderedExaminees ordered = readExaminees(m_database.SharedConnection(), rooms::orderingStatement(*ordering));
         const long examinees = static_cast<long>(ordered.values.size());
         m_result.examinees = examinees;
         if (examinees <= 0) {
@@ -111,9 +107,9 @@ private:
         TemplateCache templates(m_rooms.options.fillDirection());
         const RoomSchedule schedule = scheduleRooms(m_rooms.ksgrid, folder, templates, examinees);
         if (m_rooms.seatingRule.apart)
-            seatUnitsApart(schedule, values, ordered.rowIds);
-        m_assigner.emplace(m_database.SharedConnection(), std::move(ordered.table), std::move(ordered.rowIds),
-                           progress);
+            seatUnitsApart(schedule, values, ordered.rows.rowIds);
+        m_assigner.emplace(m_database.SharedConnection(), std::move(ordered.rows.table),
+                           std::move(ordered.rows.rowIds), progress);
         SeatAssigner& assigner = *m_assigner;
         // The seats are known before any room is written: they go into the
         // database while the workbooks are made.
@@ -154,7 +150,7 @@ private:
         seated.reserve(seating.examineeAt.size());
         seatedRows.reserve(seating.examineeAt.size());
         for (const long examinee : seating.examineeAt) {
-            seated.push_back(std::move(values[examinee]));
+            seated.push_back(values[examinee]);
             seatedRows.push_back(rowIds[examinee]);
         }
         std::move(seated.begin(), seated.end(), values.begin());

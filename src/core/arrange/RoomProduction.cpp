@@ -19,9 +19,9 @@ public:
     }
 
     bool exhausted() const override { return m_next >= m_examinees.size(); }
-    std::string name() const override { return m_examinees[m_next].name; }
-    std::string number() const override { return m_examinees[m_next].number; }
-    std::string unit() const override { return m_examinees[m_next].unit; }
+    std::string name() const override { return std::string(m_examinees[m_next].name); }
+    std::string number() const override { return std::string(m_examinees[m_next].number); }
+    std::string unit() const override { return std::string(m_examinees[m_next].unit); }
 
     bool AssignSeat(const std::string&, int) override
     {

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -13,11 +14,12 @@
 
 namespace sedilo::arrange {
 
-// An examinee's values as the seat cells show them.
+// An examinee's values as the seat cells show them, viewed where the
+// ordering's rows are held.
 struct ExamineeValues {
-    std::string name;
-    std::string number;
-    std::string unit;
+    std::string_view name;
+    std::string_view number;
+    std::string_view unit;
 };
 
 // What producing one room left.

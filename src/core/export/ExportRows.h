@@ -1,29 +1,31 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
-#include "services/text/TextArena.h"
+#include "store/SelectedRows.h"
 
 namespace sedilo::exporting {
 
-// The seated examinees of one export in query order, their four texts kept
-// end to end in one buffer: a province's list costs its text and little more.
+// The seated examinees of one export in query order, viewed in the rows the
+// query read: a province's list costs its text and little more.
 class ExportRows {
 public:
     enum Field { Name, Number, Unit, Room, FieldCount };
 
-    void append(const std::array<std::string_view, FieldCount>& texts)
-    {
-        for (const std::string_view text : texts)
-            m_texts.append(text);
-    }
-    std::size_t size() const { return m_texts.size() / FieldCount; }
-    std::string_view text(std::size_t row, Field field) const { return m_texts.at(row * FieldCount + field); }
+    ExportRows() = default;
+    // `rows` holds the four fields above, in that order. An examinee without
+    // a room is left out.
+    explicit ExportRows(store::SelectedRows rows);
+
+    std::size_t size() const { return m_seated.size(); }
+    std::string_view text(std::size_t row, Field field) const { return m_rows.text(m_seated[row], field); }
 
 private:
-    TextArena m_texts;
+    store::SelectedRows m_rows;
+    std::vector<std::uint32_t> m_seated;
 };
 
 } // namespace sedilo::exporting

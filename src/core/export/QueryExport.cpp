@@ -71,18 +71,14 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
     database.OpenDataConnection();
     // Read once and kept compact: the collision check and the workbooks both
     // walk the seated examinees, and a recordset would hold every column.
-    long examinees = 0;
-    bool firstUnitEmpty = false;
-    store::forEachSelectedRow(
+    store::SelectedRows selected = store::readSelectedRows(
         database.SharedConnection(), m_tab.byUnit ? store::sql::kOrderByUnit : store::sql::kOrderByRoomDesc,
-        {"姓名", "考号", "单位", "考室"}, [&](std::int64_t, const std::vector<std::string_view>& texts) {
-            if (examinees++ == 0)
-                firstUnitEmpty = onlySpaces(texts[ExportRows::Unit]);
-            // An examinee without a room is passed over rather than ending the
-            // export: in unit order the seated examinees of later units follow.
-            if (!onlySpaces(texts[ExportRows::Room]))
-                m_rows.append({texts[0], texts[1], texts[2], texts[3]});
-        });
+        {"姓名", "考号", "单位", "考室"});
+    const long examinees = static_cast<long>(selected.size());
+    const bool firstUnitEmpty = examinees > 0 && onlySpaces(selected.text(0, ExportRows::Unit));
+    // An examinee without a room is passed over rather than ending the
+    // export: in unit order the seated examinees of later units follow.
+    m_rows = ExportRows(std::move(selected));
 
     // Empty units sort first, so the first row tells whether any unit is empty.
     if (m_tab.byUnit && examinees > 0 && firstUnitEmpty) {

@@ -53,9 +53,8 @@ std::optional<OrderedValues::Collation> sortableHere(Connection& connection, con
 // The rows in rowid order, then put in the key's stable order: the order
 // SQLite gives "order by C, rowid", without its single-threaded sorter
 // spilling to a temporary file.
-void visitSortedHere(Connection& connection, const SingleColumnOrder& order, OrderedValues::Collation collation,
-                     const std::vector<std::string>& columns,
-                     const std::function<void(std::int64_t, const std::vector<std::string_view>&)>& visit)
+void readSortedHere(Connection& connection, const SingleColumnOrder& order, OrderedValues::Collation collation,
+                    const std::vector<std::string>& columns, SelectedRows& rows)
 {
     std::string sql = "select _rowid_, " + quotedName(order.column);
     for (const std::string& column : columns)
@@ -64,42 +63,27 @@ void visitSortedHere(Connection& connection, const SingleColumnOrder& order, Ord
     SqliteStatement statement(connection.handle(), sql, connection.filePath());
     OrderedValues keys(collation);
     std::vector<std::int64_t> rowIds;
-    TextArena texts;
     std::string scratch;
     while (statement.step()) {
         rowIds.push_back(std::get<std::int64_t>(statement.column(0)));
         keys.append(statement, 1);
         for (std::size_t i = 0; i < columns.size(); ++i)
-            texts.append(statement.columnText(static_cast<int>(i) + 2, scratch));
+            rows.texts.append(statement.columnText(static_cast<int>(i) + 2, scratch));
     }
-    const std::vector<std::uint32_t> sorted = keys.stableOrder(order.descending);
-    std::vector<std::string_view> row(columns.size());
-    for (const std::uint32_t at : sorted) {
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            row[i] = texts.at(at * columns.size() + i);
-        visit(rowIds[at], row);
-    }
+    rows.placeOf = keys.stableOrder(order.descending);
+    rows.rowIds.reserve(rowIds.size());
+    for (const std::uint32_t place : rows.placeOf)
+        rows.rowIds.push_back(rowIds[place]);
 }
 
-} // namespace
-
-std::string forEachSelectedRow(
-    Connection& connection, const std::string& select, const std::vector<std::string>& columns,
-    const std::function<void(std::int64_t rowId, const std::vector<std::string_view>& texts)>& visit)
+// Any other select, read as SQLite orders it.
+void readAsOrdered(Connection& connection, const std::string& select, const std::vector<std::string>& columns,
+                   SelectedRows& rows)
 {
-    if (!connection.isOpen())
-        throw DatabaseError(connection.filePath(), "the connection is not open");
-    connection.logStatement(select);
-    connection.commitWriteBatch();
-    if (const auto order = singleColumnOrder(select); order && !columns.empty()) {
-        if (const auto collation = sortableHere(connection, *order, columns)) {
-            visitSortedHere(connection, *order, *collation, columns, visit);
-            return order->table;
-        }
-    }
     const SelectPlan plan = planSelect(select, columns);
     if (plan.table.empty())
         throw DatabaseError(connection.filePath(), "the rows of this statement cannot be written back: " + select);
+    rows.table = plan.table;
     SqliteStatement statement(connection.handle(), plan.sql, connection.filePath());
     std::vector<int> at;
     for (const std::string& column : columns) {
@@ -112,14 +96,48 @@ std::string forEachSelectedRow(
             throw DatabaseError(connection.filePath(), "the result set has no column " + column);
         at.push_back(found);
     }
-    std::vector<std::string_view> texts(columns.size());
-    std::vector<std::string> scratch(columns.size());
+    std::string scratch;
     while (statement.step()) {
-        for (std::size_t i = 0; i < at.size(); ++i)
-            texts[i] = statement.columnText(at[i], scratch[i]);
-        visit(std::get<std::int64_t>(statement.column(0)), texts);
+        for (const int column : at)
+            rows.texts.append(statement.columnText(column, scratch));
+        rows.rowIds.push_back(std::get<std::int64_t>(statement.column(0)));
     }
-    return plan.table;
+}
+
+} // namespace
+
+SelectedRows readSelectedRows(Connection& connection, const std::string& select,
+                              const std::vector<std::string>& columns)
+{
+    if (!connection.isOpen())
+        throw DatabaseError(connection.filePath(), "the connection is not open");
+    connection.logStatement(select);
+    connection.commitWriteBatch();
+    SelectedRows rows;
+    rows.columns = columns.size();
+    if (const auto order = singleColumnOrder(select); order && !columns.empty()) {
+        if (const auto collation = sortableHere(connection, *order, columns)) {
+            rows.table = order->table;
+            readSortedHere(connection, *order, *collation, columns, rows);
+            return rows;
+        }
+    }
+    readAsOrdered(connection, select, columns, rows);
+    return rows;
+}
+
+std::string forEachSelectedRow(
+    Connection& connection, const std::string& select, const std::vector<std::string>& columns,
+    const std::function<void(std::int64_t rowId, const std::vector<std::string_view>& texts)>& visit)
+{
+    const SelectedRows rows = readSelectedRows(connection, select, columns);
+    std::vector<std::string_view> texts(columns.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (std::size_t column = 0; column < columns.size(); ++column)
+            texts[column] = rows.text(row, column);
+        visit(rows.rowIds[row], texts);
+    }
+    return rows.table;
 }
 
 } // namespace sedilo::store

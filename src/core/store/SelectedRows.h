@@ -6,17 +6,40 @@
 #include <string_view>
 #include <vector>
 
+#include "services/text/TextArena.h"
+
 namespace sedilo::store {
 
 class Connection;
 
+// The rows of a select, each as its rowid and the texts of the columns asked
+// for, held end to end in one buffer: a city's list costs its text and little
+// more, and whoever reads it can keep views into it instead of copies.
+struct SelectedRows {
+    std::string table; // T, the table whose rows the rowids name
+    std::size_t columns = 0;
+    std::vector<std::int64_t> rowIds; // in the select's order
+    TextArena texts;
+    // Where row r's texts are, when a sort put them out of reading order.
+    std::vector<std::uint32_t> placeOf;
+
+    std::size_t size() const { return rowIds.size(); }
+    std::string_view text(std::size_t row, std::size_t column) const
+    {
+        const std::size_t place = placeOf.empty() ? row : placeOf[row];
+        return texts.at(place * columns + column);
+    }
+};
+
 // A "select * from T ..." read as a result set reads it (ties in append
-// order) but without a result set's rows: each row goes to `visit` with its
-// rowid and the texts of `columns`, in the select's order. An order by one
-// column is sorted here, holding the texts of `columns` and the key while
-// it sorts. Returns T, the table whose rows the rowids name. The texts last
-// until `visit` returns. Throws DatabaseError when the select is not of
-// that form or lacks one of the columns.
+// order) but without a result set's rows. An order by one column is sorted
+// here. Throws DatabaseError when the select is not of that form or lacks
+// one of the columns.
+SelectedRows readSelectedRows(Connection& connection, const std::string& select,
+                              const std::vector<std::string>& columns);
+
+// The same rows, each given to `visit` in the select's order; the texts last
+// until `visit` returns. Returns T.
 std::string forEachSelectedRow(
     Connection& connection, const std::string& select, const std::vector<std::string>& columns,
     const std::function<void(std::int64_t rowId, const std::vector<std::string_view>& texts)>& visit);
