@@ -50,6 +50,22 @@ std::shared_ptr<const XlsxTemplate> XlsxTemplate::load(const std::string& path,
 std::string XlsxTemplate::package(const std::string* editedSheetXml, bool formulasReplaced,
                                   const std::string& target) const
 {
+    const bool stored = editedSheetXml && !formulasReplaced && editedSheetXml->size() < kStoredPartSize
+                        && sheetXml.size() + 1 < kStoredPartSize;
+    if (stored) {
+        std::call_once(m_layoutLearnt, [&] {
+            m_storedSheetLayout = StoredSheetPackage::learn(
+                [&](const std::string& sheet) { return packageEntries(&sheet, false, target); }, sheetXml);
+        });
+        if (m_storedSheetLayout)
+            return m_storedSheetLayout->assemble(*editedSheetXml);
+    }
+    return packageEntries(editedSheetXml, formulasReplaced, target);
+}
+
+std::string XlsxTemplate::packageEntries(const std::string* editedSheetXml, bool formulasReplaced,
+                                         const std::string& target) const
+{
     const ZipPackage source(path, bytes);
     zip_t* const input = source.handle();
     PartChanges changes;

@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
+#include "services/workbook/StoredSheetPackage.h"
 #include "services/workbook/XlsxSheetIndex.h"
 
 namespace sedilo::workbook {
@@ -29,6 +32,13 @@ struct XlsxTemplate {
     // original order, worksheet 1's part replaced by `sheetXml` when given.
     // Once formulas of the sheet became values the calculation chain goes.
     std::string package(const std::string* sheetXml, bool formulasReplaced, const std::string& target) const;
+
+private:
+    std::string packageEntries(const std::string* sheetXml, bool formulasReplaced, const std::string& target) const;
+
+    // Learnt at the first stored sheet packaged, for every copy after it.
+    mutable std::once_flag m_layoutLearnt;
+    mutable std::optional<StoredSheetPackage> m_storedSheetLayout;
 };
 
 } // namespace sedilo::workbook
