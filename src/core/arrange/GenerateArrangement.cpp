@@ -199,17 +199,25 @@ private:
             if (produced.failure)
                 std::rethrow_exception(produced.failure);
             const std::string target = job.target + job.roomTemplate->extension();
-            std::error_code error;
-            std::filesystem::rename(produced.savedPath, target, error);
-            if (error) {
-                std::error_code ignored;
-                std::filesystem::remove(produced.savedPath, ignored);
-                throw ArrangeError(FileErrorCause(error.value(), target, FileAccess::Write,
-                                                  "cannot save the room workbook: " + error.message()));
-            }
+            if (!production.nameUnnamed(index, produced, target))
+                renameOver(produced, target);
             ++m_result.workbooksWritten;
             if (produced.assigned > 0)
                 ++m_result.roomsWithExaminees;
+        }
+    }
+
+    static void renameOver(const ProducedRoom& produced, const std::string& target)
+    {
+        if (produced.failure)
+            std::rethrow_exception(produced.failure);
+        std::error_code error;
+        std::filesystem::rename(produced.savedPath, target, error);
+        if (error) {
+            std::error_code ignored;
+            std::filesystem::remove(produced.savedPath, ignored);
+            throw ArrangeError(FileErrorCause(error.value(), target, FileAccess::Write,
+                                              "cannot save the room workbook: " + error.message()));
         }
     }
 

@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "arrange/FillRoomWorkbook.h"
-#include "services/workbook/AtomicSave.h"
 
 namespace sedilo::arrange {
 
@@ -90,17 +89,37 @@ ProducedRoom RoomProduction::take(std::size_t index)
     m_taken = index + 1;
     lock.unlock();
     m_changed.notify_all();
-    if (produced.packaged) {
-        const std::string path = temporaryBase(index) + m_jobs[index].roomTemplate->extension();
-        try {
-            workbook::saveAsNewFile(path, *produced.packaged);
-            produced.savedPath = path;
-        } catch (...) {
-            produced.failure = std::current_exception();
-        }
-        produced.packaged.reset();
-    }
+    if (!produced.unnamed)
+        writeTemporary(index, produced);
     return produced;
+}
+
+bool RoomProduction::nameUnnamed(std::size_t index, ProducedRoom& produced, const std::string& target)
+{
+    if (!produced.unnamed)
+        return false;
+    const bool named = produced.unnamed->nameAs(target);
+    produced.unnamed.reset();
+    if (named) {
+        produced.packaged.reset();
+        return true;
+    }
+    writeTemporary(index, produced);
+    return false;
+}
+
+void RoomProduction::writeTemporary(std::size_t index, ProducedRoom& produced) const
+{
+    if (!produced.packaged)
+        return;
+    const std::string path = temporaryBase(index) + m_jobs[index].roomTemplate->extension();
+    try {
+        workbook::saveAsNewFile(path, *produced.packaged);
+        produced.savedPath = path;
+    } catch (...) {
+        produced.failure = std::current_exception();
+    }
+    produced.packaged.reset();
 }
 
 void RoomProduction::work()
@@ -135,7 +154,9 @@ ProducedRoom RoomProduction::produce(std::size_t index) const
         fillRoomSheet(book->firstSheet(), job.roomTemplate->seatPath(), job.room, slice);
         const std::string base = temporaryBase(index);
         produced.packaged = book->packagedFile(base);
-        if (!produced.packaged)
+        if (produced.packaged)
+            produced.unnamed = workbook::UnnamedFile::write(m_stagingFolder, *produced.packaged);
+        else
             produced.savedPath = book->saveAsNew(base);
     } catch (...) {
         produced.failure = std::current_exception();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "arrange/RoomSchedule.h"
+#include "services/workbook/AtomicSave.h"
 
 namespace sedilo::arrange {
 
@@ -26,6 +27,7 @@ struct ExamineeValues {
 struct ProducedRoom {
     std::string savedPath; // the room workbook under a temporary name; empty on failure
     std::optional<std::string> packaged; // made on a worker, written by take()
+    std::optional<workbook::UnnamedFile> unnamed; // those bytes, written on the worker
     long assigned = 0;     // seats filled (before the failure, if any)
     std::exception_ptr failure;
 };
@@ -44,14 +46,21 @@ public:
     RoomProduction& operator=(const RoomProduction&) = delete;
 
     // Waits for room `index`; rooms are taken in order, each once. The caller
-    // owns the temporary file from then on. Workers only make the files'
-    // bytes and this thread writes them: threads creating files in one
-    // folder while another renames out of it spin on the folder's lock.
+    // owns the temporary file from then on. Workers write the rooms as files
+    // without a name where the file system makes them; elsewhere they only
+    // make the bytes and this thread writes them: threads creating files in
+    // one folder while another renames out of it spin on the folder's lock.
     ProducedRoom take(std::size_t index);
+
+    // Names the taken room `target` when it was written unnamed and nothing
+    // has that name yet. Otherwise writes it to its temporary file for the
+    // caller to rename over the target, and returns false.
+    bool nameUnnamed(std::size_t index, ProducedRoom& produced, const std::string& target);
 
 private:
     void work();
     ProducedRoom produce(std::size_t index) const;
+    void writeTemporary(std::size_t index, ProducedRoom& produced) const;
     std::string temporaryBase(std::size_t index) const;
     void stop();
 

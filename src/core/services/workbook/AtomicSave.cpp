@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <utility>
 #include <unistd.h>
 
 #include "services/failure/FileErrorCause.h"
@@ -61,21 +62,25 @@ void renameOver(const std::string& temp, const std::string& target)
     }
 }
 
-// Writes all of `content` and closes `fd`; the errno of the first failure, or 0.
-int writeAndClose(int fd, std::string_view content)
+// Writes all of `content` to `fd`; the errno of the first failure, or 0.
+int writeAll(int fd, std::string_view content)
 {
     std::size_t written = 0;
-    int failure = 0;
     while (written < content.size()) {
         const ssize_t step = ::write(fd, content.data() + written, content.size() - written);
         if (step < 0 && errno == EINTR)
             continue;
-        if (step <= 0) {
-            failure = step < 0 ? errno : EIO;
-            break;
-        }
+        if (step <= 0)
+            return step < 0 ? errno : EIO;
         written += static_cast<std::size_t>(step);
     }
+    return 0;
+}
+
+// Writes all of `content` and closes `fd`; the errno of the first failure, or 0.
+int writeAndClose(int fd, std::string_view content)
+{
+    int failure = writeAll(fd, content);
     if (::close(fd) != 0 && failure == 0)
         failure = errno;
     return failure;
@@ -124,6 +129,52 @@ void saveAsNewFile(const std::string& target, std::string_view content)
         throw WorkbookError(FileErrorCause(failure, target, FileAccess::Write,
                                            std::string("cannot write the file: ") + std::strerror(failure)));
     }
+}
+
+std::optional<UnnamedFile> UnnamedFile::write(const std::string& folder, std::string_view content)
+{
+#ifdef O_TMPFILE
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return std::nullopt;
+    UnnamedFile file(fd);
+    if (writeAll(fd, content) != 0)
+        return std::nullopt;
+    return file;
+#else
+    (void)folder;
+    (void)content;
+    return std::nullopt;
+#endif
+}
+
+UnnamedFile::~UnnamedFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+UnnamedFile::UnnamedFile(UnnamedFile&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+
+UnnamedFile& UnnamedFile::operator=(UnnamedFile&& other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+bool UnnamedFile::nameAs(const std::string& path)
+{
+    if (m_fd < 0)
+        return false;
+    // The handle's entry in /proc names the file for linkat without the
+    // privilege an empty path would need.
+    char handle[64];
+    std::snprintf(handle, sizeof handle, "/proc/self/fd/%d", m_fd);
+    return ::linkat(AT_FDCWD, handle, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 } // namespace sedilo::workbook
