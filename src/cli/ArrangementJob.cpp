@@ -137,7 +137,8 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
         prepareOutputFolder(folder);
         if (job.databaseFile.empty())
             scratch.emplace();
-        database.emplace(scratch ? scratch->file() : job.databaseFile, store::Threading::OneThreadAtATime);
+        database.emplace(scratch ? scratch->file() : job.databaseFile, store::Threading::OneThreadAtATime,
+                         scratch ? store::Durability::Scratch : store::Durability::Kept);
         // The whole run is one action: no other program imports or generates
         // between this run's import and its generation.
         hold.emplace(database->hold(store::LockMode::Exclusive));

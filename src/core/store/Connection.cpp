@@ -30,8 +30,8 @@ void configureSqliteOnce()
 
 } // namespace
 
-Connection::Connection(std::string filePath, StatementLog log, Threading threading)
-    : m_filePath(std::move(filePath)), m_log(std::move(log)), m_threading(threading)
+Connection::Connection(std::string filePath, StatementLog log, Threading threading, Durability durability)
+    : m_filePath(std::move(filePath)), m_log(std::move(log)), m_threading(threading), m_durability(durability)
 {
 }
 
@@ -58,6 +58,8 @@ void Connection::open()
         sqlite3_extended_result_codes(db, 1);
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
         registerPinyinCollation(db, m_filePath);
+        if (m_durability == Durability::Scratch)
+            run("PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY", "setting up a scratch database");
         prepareSchema(db, m_filePath);
     } catch (...) {
         closeHandle();

@@ -17,10 +17,16 @@ using StatementLog = std::function<void(const std::string& sql)>;
 // lock around every bind, step and column read is a tenth of a city's import.
 enum class Threading { Serialized, OneThreadAtATime };
 
+// Whether the file must survive a crash or a power cut. One that lives only
+// as long as a batch run does not: its commits skip the syncs to the disk and
+// its rollback journal stays in memory, rollbacks working as before.
+enum class Durability { Kept, Scratch };
+
 // One open connection to the seating database file.
 class Connection {
 public:
-    Connection(std::string filePath, StatementLog log, Threading threading = Threading::Serialized);
+    Connection(std::string filePath, StatementLog log, Threading threading = Threading::Serialized,
+               Durability durability = Durability::Kept);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -65,6 +71,7 @@ private:
     std::string m_filePath;
     StatementLog m_log;
     Threading m_threading;
+    Durability m_durability;
     sqlite3* m_db = nullptr;
     bool m_batchOpen = false;
     bool m_explicitTransaction = false;

@@ -19,9 +19,10 @@ std::string databasePathInFolder(const std::string& folder)
     return folder + "/data.mdb";
 }
 
-SeatingDatabase::SeatingDatabase(std::string filePath, Threading threading)
+SeatingDatabase::SeatingDatabase(std::string filePath, Threading threading, Durability durability)
     : m_filePath(std::move(filePath)), m_lock(m_filePath, kLockWaitMs), m_threading(threading),
-      m_sharedConnection(std::make_unique<Connection>(m_filePath, m_log, m_threading)),
+      m_durability(durability),
+      m_sharedConnection(std::make_unique<Connection>(m_filePath, m_log, m_threading, m_durability)),
       m_sharedRecordset(std::make_unique<Recordset>()), m_copyRecordset(std::make_unique<Recordset>())
 {
 }
@@ -30,7 +31,7 @@ void SeatingDatabase::OpenDataConnection()
 {
     // The new object is SharedConnection at once: when opening fails, the
     // next action finds an unopened connection and simply tries again.
-    m_sharedConnection = std::make_unique<Connection>(m_filePath, m_log, m_threading);
+    m_sharedConnection = std::make_unique<Connection>(m_filePath, m_log, m_threading, m_durability);
     m_sharedConnection->open();
     if (m_staleWorkingCopy) {
         try {

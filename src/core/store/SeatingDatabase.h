@@ -16,7 +16,8 @@ std::string databasePathInFolder(const std::string& folder);
 // The seating database and the shared handles every database user reuses.
 class SeatingDatabase {
 public:
-    explicit SeatingDatabase(std::string filePath, Threading threading = Threading::Serialized);
+    explicit SeatingDatabase(std::string filePath, Threading threading = Threading::Serialized,
+                             Durability durability = Durability::Kept);
 
     const std::string& filePath() const { return m_filePath; }
 
@@ -54,6 +55,7 @@ private:
     DatabaseLock m_lock;
     StatementLog m_log;
     Threading m_threading;
+    Durability m_durability;
     bool m_staleWorkingCopy = false;
     std::unique_ptr<Connection> m_sharedConnection;
     std::unique_ptr<Recordset> m_sharedRecordset;

@@ -9,6 +9,7 @@
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
 #include "store/Recordset.h"
+#include "store/SqliteStatement.h"
 #include "support/TempDir.h"
 
 using namespace sedilo;
@@ -109,44 +110,53 @@ TEST(Connection, ALockedFileEndsOpeningWithAnError)
 
 TEST(Connection, ExplicitTransactionRollbackLeavesTheTableAsBefore)
 {
-    test::TempDir folder;
-    const std::string file = folder.file("data.mdb");
-    Connection connection(file, nullptr);
-    connection.open();
-    Recordset rooms;
-    rooms.open("select * from ksdata ", connection);
-    test::appendRow(rooms, {{"考室", std::string("第1考室")}, {"模板", std::string("/t/a.xls")}});
-    rooms.close();
-
-    try {
-        Transaction transaction(connection);
-        EXPECT_TRUE(connection.inTransaction());
-        connection.execute("delete from ksdata");
+    // A scratch database, its journal in memory, rolls back the same.
+    for (const Durability durability : {Durability::Kept, Durability::Scratch}) {
+        test::TempDir folder;
+        const std::string file = folder.file("data.mdb");
+        Connection connection(file, nullptr, Threading::Serialized, durability);
+        connection.open();
+        {
+            SqliteStatement journal(connection.handle(), "PRAGMA journal_mode", file);
+            std::string text;
+            ASSERT_TRUE(journal.step());
+            EXPECT_EQ(journal.columnText(0, text), durability == Durability::Scratch ? "memory" : "delete");
+        }
+        Recordset rooms;
         rooms.open("select * from ksdata ", connection);
-        test::appendRow(rooms, {{"考室", std::string("第2考室")}});
-        throw std::runtime_error("the save stops half-way");
-    } catch (const std::runtime_error&) {
-    }
-    EXPECT_FALSE(connection.inTransaction());
-    rooms.close();
-    EXPECT_EQ(test::rowsOnDisk(file, "select * from ksdata"), std::vector<std::string>{"第1考室|/t/a.xls"});
+        test::appendRow(rooms, {{"考室", std::string("第1考室")}, {"模板", std::string("/t/a.xls")}});
+        rooms.close();
 
-    {
-        Transaction transaction(connection);
-        connection.execute("delete from ksdata");
-        transaction.commit();
-    }
-    EXPECT_TRUE(test::rowsOnDisk(file, "select * from ksdata").empty());
-    EXPECT_THROW(connection.commit(), DatabaseError);
-    EXPECT_NO_THROW(connection.rollback());
+        try {
+            Transaction transaction(connection);
+            EXPECT_TRUE(connection.inTransaction());
+            connection.execute("delete from ksdata");
+            rooms.open("select * from ksdata ", connection);
+            test::appendRow(rooms, {{"考室", std::string("第2考室")}});
+            throw std::runtime_error("the save stops half-way");
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_FALSE(connection.inTransaction());
+        rooms.close();
+        EXPECT_EQ(test::rowsOnDisk(file, "select * from ksdata"), std::vector<std::string>{"第1考室|/t/a.xls"});
 
-    // Closing with a transaction still open keeps none of it.
-    connection.beginTransaction();
-    rooms.open("select * from ksdata ", connection);
-    test::appendRow(rooms, {{"考室", std::string("第3考室")}});
-    connection.close();
-    EXPECT_FALSE(rooms.isOpen());
-    EXPECT_TRUE(test::rowsOnDisk(file, "select * from ksdata").empty());
+        {
+            Transaction transaction(connection);
+            connection.execute("delete from ksdata");
+            transaction.commit();
+        }
+        EXPECT_TRUE(test::rowsOnDisk(file, "select * from ksdata").empty());
+        EXPECT_THROW(connection.commit(), DatabaseError);
+        EXPECT_NO_THROW(connection.rollback());
+
+        // Closing with a transaction still open keeps none of it.
+        connection.beginTransaction();
+        rooms.open("select * from ksdata ", connection);
+        test::appendRow(rooms, {{"考室", std::string("第3考室")}});
+        connection.close();
+        EXPECT_FALSE(rooms.isOpen());
+        EXPECT_TRUE(test::rowsOnDisk(file, "select * from ksdata").empty());
+    }
 }
 
 TEST(Connection, StatementsNeedAnOpenConnection)
