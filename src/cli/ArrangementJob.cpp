@@ -152,13 +152,16 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
     cipher::NameCipher cipher(prompt);
     cipher.setPassPhrase(cipher::kCipherPassPhrase);
 
-    basedata::BaseDataTab baseData;
-    stopOnSignal(baseData.Prbar);
-    baseData.sjlj = job.examineeWorkbook;
-    basedata::ImportSettings importSettings;
-    importSettings.seed = job.seed;
+    {
+        // Gone after the import, the list it shows gives its memory to the generation.
+        basedata::BaseDataTab baseData;
+        stopOnSignal(baseData.Prbar);
+        baseData.sjlj = job.examineeWorkbook;
+        basedata::ImportSettings importSettings;
+        importSettings.seed = job.seed;
     if (!basedata::ImportBaseData(baseData, *database, cipher, prompt, importSettings).succeeded)
-        return kExitFailure;
+            return kExitFailure;
+    }
 
     rooms::RoomsTab roomsTab;
     const std::size_t added = rooms::AddRooms(roomsTab, job.rooms);
