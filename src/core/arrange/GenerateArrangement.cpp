@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <thread>
 
@@ -85,12 +86,18 @@ private:
     void runSteps(const std::string& folder)
     {
         const store::DatabaseHold hold = m_database.hold(store::LockMode::Exclusive);
-        store::RebuildWorkingCopy(m_database, m_cipher);
+        const auto copied = static_cast<long>(store::RebuildWorkingCopy(m_database, m_cipher));
         m_database.replaceSharedRecordset();
         m_database.OpenDataConnection();
         const auto ordering = m_rooms.options.ordering();
         if (!ordering)
             throw ArrangeError({.kind = CauseKind::NoOrderingTicked, .detail = "no examinee ordering is ticked"});
+        // The rooms are laid out on another core while this one reads the
+        // ordering: each takes a city's thousands of rows.
+        TemplateCache templates(m_rooms.options.fillDirection());
+        std::future<RoomSchedule> scheduling = std::async(std::launch::async, [&] {
+            return scheduleRooms(m_rooms.ksgrid, folder, templates, copied);
+        });
         OrderedExaminees ordered = readExaminees(m_database.SharedConnection(), rooms::orderingStatement(*ordering));
         const long examinees = static_cast<long>(ordered.values.size());
         m_result.examinees = examinees;
@@ -104,8 +111,10 @@ private:
         progress.setVisible(true);
         std::vector<ExamineeValues>& values = ordered.values;
 
-        TemplateCache templates(m_rooms.options.fillDirection());
-        const RoomSchedule schedule = scheduleRooms(m_rooms.ksgrid, folder, templates, examinees);
+        RoomSchedule laidOut = scheduling.get();
+        if (examinees != copied)
+            laidOut = scheduleRooms(m_rooms.ksgrid, folder, templates, examinees);
+        const RoomSchedule schedule = std::move(laidOut);
         if (m_rooms.seatingRule.apart)
             seatUnitsApart(schedule, values, ordered.rows.rowIds);
         m_assigner.emplace(m_database.SharedConnection(), std::move(ordered.rows.table),
