@@ -159,7 +159,7 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
         baseData.sjlj = job.examineeWorkbook;
         basedata::ImportSettings importSettings;
         importSettings.seed = job.seed;
-    if (!basedata::ImportBaseData(baseData, *database, cipher, prompt, importSettings).succeeded)
+        if (!basedata::ImportBaseData(baseData, *database, cipher, prompt, importSettings).succeeded)
             return kExitFailure;
     }
 

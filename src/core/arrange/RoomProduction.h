@@ -26,7 +26,7 @@ struct ExamineeValues {
 // What producing one room left.
 struct ProducedRoom {
     std::string savedPath; // the room workbook under a temporary name; empty on failure
-    std::optional<std::string> packaged; // made on a worker, written by take()
+    std::optional<std::string> packaged; // made on a worker; kept until the room is named
     std::optional<workbook::UnnamedFile> unnamed; // those bytes, written on the worker
     long assigned = 0;     // seats filled (before the failure, if any)
     std::exception_ptr failure;

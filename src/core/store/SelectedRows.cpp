@@ -126,18 +126,4 @@ SelectedRows readSelectedRows(Connection& connection, const std::string& select,
     return rows;
 }
 
-std::string forEachSelectedRow(
-    Connection& connection, const std::string& select, const std::vector<std::string>& columns,
-    const std::function<void(std::int64_t rowId, const std::vector<std::string_view>& texts)>& visit)
-{
-    const SelectedRows rows = readSelectedRows(connection, select, columns);
-    std::vector<std::string_view> texts(columns.size());
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        for (std::size_t column = 0; column < columns.size(); ++column)
-            texts[column] = rows.text(row, column);
-        visit(rows.rowIds[row], texts);
-    }
-    return rows.table;
-}
-
 } // namespace sedilo::store

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,11 +36,5 @@ struct SelectedRows {
 // one of the columns.
 SelectedRows readSelectedRows(Connection& connection, const std::string& select,
                               const std::vector<std::string>& columns);
-
-// The same rows, each given to `visit` in the select's order; the texts last
-// until `visit` returns. Returns T.
-std::string forEachSelectedRow(
-    Connection& connection, const std::string& select, const std::vector<std::string>& columns,
-    const std::function<void(std::int64_t rowId, const std::vector<std::string_view>& texts)>& visit);
 
 } // namespace sedilo::store

@@ -17,12 +17,11 @@ namespace {
 // Each row's rowid and texts, "|" between them.
 std::vector<std::string> visited(Connection& connection, const std::string& select)
 {
+    const SelectedRows selected = readSelectedRows(connection, select, {"姓名", "考号", "单位"});
     std::vector<std::string> rows;
-    forEachSelectedRow(connection, select, {"姓名", "考号", "单位"},
-                       [&](std::int64_t rowId, const std::vector<std::string_view>& texts) {
-                           rows.push_back(std::to_string(rowId) + "|" + std::string(texts[0]) + "|" +
-                                          std::string(texts[1]) + "|" + std::string(texts[2]));
-                       });
+    for (std::size_t row = 0; row < selected.size(); ++row)
+        rows.push_back(std::to_string(selected.rowIds[row]) + "|" + std::string(selected.text(row, 0)) + "|" +
+                       std::string(selected.text(row, 1)) + "|" + std::string(selected.text(row, 2)));
     return rows;
 }
 
