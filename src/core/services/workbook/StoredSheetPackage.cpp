@@ -17,7 +17,9 @@ constexpr std::uint16_t kDataDescriptorFlag = 1 << 3;
 
 std::uint32_t read32(std::string_view bytes, std::size_t at)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])); };
+    const auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i]));
+    };
     return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
 }
 
@@ -31,6 +33,21 @@ void write32(std::string& bytes, std::size_t at, std::uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
         bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xff);
+}
+
+// Where the data of the entry with `record` and local `header` starts, when
+// that entry is `sample` stored before `directory`.
+std::optional<std::size_t> storedSampleAt(std::string_view bytes, std::size_t record, std::size_t header,
+                                          std::size_t directory, std::string_view sample)
+{
+    if (header + kLocalHeaderSize > directory || read32(bytes, header) != kLocalHeaderSignature
+        || read16(bytes, header + 8) != 0 || read32(bytes, header + 18) != sample.size()
+        || read32(bytes, record + 20) != sample.size())
+        return std::nullopt;
+    const std::size_t data = header + kLocalHeaderSize + read16(bytes, header + 26) + read16(bytes, header + 28);
+    if (data + sample.size() > directory || bytes.substr(data, sample.size()) != sample)
+        return std::nullopt;
+    return data;
 }
 
 } // namespace
@@ -68,19 +85,14 @@ std::optional<StoredSheetPackage> StoredSheetPackage::takeApart(const std::strin
                                        + read16(bytes, record + 32);
         const std::size_t header = read32(bytes, record + 42);
         localOffsets.emplace_back(record + 42 - directory, header);
-        if (header + kLocalHeaderSize <= directory && read32(bytes, header) == kLocalHeaderSignature
-            && read16(bytes, header + 8) == 0 && read32(bytes, header + 18) == sample.size()
-            && read32(bytes, record + 20) == sample.size()) {
-            const std::size_t data = header + kLocalHeaderSize + read16(bytes, header + 26) + read16(bytes, header + 28);
-            if (data + sample.size() <= directory && bytes.substr(data, sample.size()) == sample) {
-                if (sheetHeader || (read16(bytes, header + 6) & kDataDescriptorFlag))
-                    return std::nullopt;
-                sheetHeader = header;
-                layout.m_sheetRecord = record - directory;
-                layout.m_localHeader = package.substr(header, data - header);
-                layout.m_before = package.substr(0, header);
-                layout.m_after = package.substr(data + sample.size(), directory - data - sample.size());
-            }
+        if (const auto data = storedSampleAt(bytes, record, header, directory, sample)) {
+            if (sheetHeader || (read16(bytes, header + 6) & kDataDescriptorFlag))
+                return std::nullopt;
+            sheetHeader = header;
+            layout.m_sheetRecord = record - directory;
+            layout.m_localHeader = package.substr(header, *data - header);
+            layout.m_before = package.substr(0, header);
+            layout.m_after = package.substr(*data + sample.size(), directory - *data - sample.size());
         }
         record += recordSize;
     }
