@@ -187,8 +187,12 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
     generateTab.ksoutpath = folder;
     if (interruptingSignal() != 0)
         return kExitFailure;
-    const arrange::GenerationResult generated =
-        arrange::GenerateArrangement(generateTab, roomsTab, *database, cipher, prompt);
+    // The scratch database goes with the run: unless the print sheets read
+    // it, the seats need not go into it, and the export takes them from here.
+    arrange::GenerationSettings settings;
+    settings.writeBack = !scratch || job.printSheets.has_value();
+    arrange::GenerationResult generated =
+        arrange::GenerateArrangement(generateTab, roomsTab, *database, cipher, prompt, settings);
     using Outcome = arrange::GenerationResult::Outcome;
     if (generated.outcome != Outcome::Complete && generated.outcome != Outcome::RoomsUsedUp)
         return kExitFailure;
@@ -202,7 +206,10 @@ int runSteps(const ArrangementJob& job, std::ostream& out, std::ostream& err)
         CliPrompt exportPrompt(quiet, err);
         if (interruptingSignal() != 0)
             return kExitFailure;
-        const int written = exporting::ExportQueryWorkbooks(exportTab, folder, *database, exportPrompt);
+        const int written =
+            generated.arrangedRows
+                ? exporting::ExportQueryWorkbooks(exportTab, folder, std::move(*generated.arrangedRows), exportPrompt)
+                : exporting::ExportQueryWorkbooks(exportTab, folder, *database, exportPrompt);
         if (exportPrompt.errorShown())
             return kExitFailure;
         out << exportTab.cxdcscpro.state().status << "\n";

@@ -94,9 +94,16 @@ std::string folderDigests(const std::filesystem::path& folder)
 // Every workbook of two mid-size arranges (score order with a query workbook
 // per unit; random order with one for all) against the digests of the
 // workbooks the program wrote before its import, generation and export were
-// made faster: the speed must not change a byte.
-TEST(ArrangeOutputs, MidSizeArrangesWriteTheWorkbooksTheyAlwaysWrote)
+// made faster: the speed must not change a byte. Without a database of its
+// own the run exports the seats it kept instead of reading them back, to the
+// same bytes.
+class ArrangeOutputs : public testing::TestWithParam<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(KeptAndScratchDatabase, ArrangeOutputs, testing::Bool());
+
+TEST_P(ArrangeOutputs, MidSizeArrangesWriteTheWorkbooksTheyAlwaysWrote)
 {
+    const bool keptDatabase = GetParam();
     TempDir dir;
     std::filesystem::copy_file(dataPath("ksmb.xlsx"), dir.path() / "ksmb.xlsx");
     std::filesystem::copy_file(fixturePath("arrange-template.xls"), dir.path() / "legacy.xls");
@@ -108,10 +115,12 @@ TEST(ArrangeOutputs, MidSizeArrangesWriteTheWorkbooksTheyAlwaysWrote)
     std::string digests;
     for (const auto& [order, queryExport] : {std::pair{"score-desc", "unit"}, std::pair{"random", "all"}}) {
         const std::string out = dir.file(std::string("out-") + order);
-        const CliRun run = runCli(dir.path().string(),
-                                  {"arrange", "--examinees", fixturePath("basedata-mid-size.xlsx"), "--rooms",
-                                   dir.file("rooms.tsv"), "--out", out, "--order", order, "--seed", "20261207",
-                                   "--export", queryExport, "--db", dir.file("data.mdb")});
+        std::vector<std::string> arguments{"arrange", "--examinees", fixturePath("basedata-mid-size.xlsx"), "--rooms",
+                                           dir.file("rooms.tsv"), "--out", out, "--order", order, "--seed",
+                                           "20261207", "--export", queryExport};
+        if (keptDatabase)
+            arguments.insert(arguments.end(), {"--db", dir.file("data.mdb")});
+        const CliRun run = runCli(dir.path().string(), arguments);
         ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
         digests += std::string("# ") + order + "\n" + folderDigests(out);
     }
@@ -120,4 +129,34 @@ TEST(ArrangeOutputs, MidSizeArrangesWriteTheWorkbooksTheyAlwaysWrote)
     if (const char* update = std::getenv("SEDILO_WRITE_DIGESTS"))
         std::ofstream(update, std::ios::binary) << digests;
     EXPECT_EQ(digests, slurp(fixturePath("arrange-mid-size.digests")));
+}
+
+// Rooms too few for everybody, and units kept apart: the kept seats still
+// give the workbooks the database gives, unseated examinees left out.
+TEST(ArrangeOutputs, ScratchRunOfTooFewRoomsExportsWhatTheDatabaseWould)
+{
+    TempDir dir;
+    std::filesystem::copy_file(dataPath("ksmb.xlsx"), dir.path() / "ksmb.xlsx");
+    {
+        std::ofstream rooms(dir.file("rooms.tsv"), std::ios::binary);
+        for (int room = 1; room <= 7; ++room)
+            rooms << "第" << room << "考室\tksmb.xlsx\n";
+    }
+    std::vector<std::string> digests;
+    for (const bool keptDatabase : {true, false}) {
+        for (const char* queryExport : {"unit", "all"}) {
+            const std::string out = dir.file(std::string("out-") + queryExport + (keptDatabase ? "-kept" : ""));
+            std::vector<std::string> arguments{"arrange", "--examinees", fixturePath("basedata-mid-size.xlsx"),
+                                               "--rooms", dir.file("rooms.tsv"), "--out", out, "--apart", "around",
+                                               "--export", queryExport, "--seed", "7"};
+            if (keptDatabase)
+                arguments.insert(arguments.end(), {"--db", dir.file(std::string(queryExport) + ".mdb")});
+            const CliRun run = runCli(dir.path().string(), arguments);
+            ASSERT_NE(run.out.find("seated 210 of"), std::string::npos) << run.out << run.err;
+            digests.push_back(folderDigests(out));
+        }
+    }
+    EXPECT_EQ(digests[0], digests[2]);
+    EXPECT_EQ(digests[1], digests[3]);
+    EXPECT_NE(digests[0].find("考室.xlsx"), std::string::npos);
 }

@@ -118,7 +118,9 @@ private:
         if (m_rooms.seatingRule.apart)
             seatUnitsApart(schedule, values, ordered.rows.rowIds);
         m_assigner.emplace(m_database.SharedConnection(), std::move(ordered.rows.table),
-                           std::move(ordered.rows.rowIds), progress);
+                           std::move(ordered.rows.rowIds), progress,
+                           m_settings.writeBack ? SeatAssigner::WriteBack::IntoTheRows
+                                                : SeatAssigner::WriteBack::Skipped);
         SeatAssigner& assigner = *m_assigner;
         // The seats are known before any room is written: they go into the
         // database while the workbooks are made.
@@ -138,6 +140,8 @@ private:
             break;
         }
         closeRooms(assigner);
+        if (!m_settings.writeBack)
+            m_result.arrangedRows = assigner.arrangedRows(values);
         const long remaining = examinees - assigner.seated();
         if (remaining > 0) {
             finish(Outcome::RoomsUsedUp, "还有" + std::to_string(remaining) + "考生没指定考室，请重新设置考室参数再次生成！",

@@ -11,12 +11,16 @@
 #include "services/failure/Cause.h"
 #include "services/cipher/NameCipher.h"
 #include "store/SeatingDatabase.h"
+#include "store/SelectedRows.h"
 
 namespace sedilo::arrange {
 
 struct GenerationSettings {
     // Threads that produce room workbooks; 0 means one per hardware thread.
     unsigned workers = 0;
+    // False for a database thrown away after the run: the seats are not
+    // written into it, and the result's arrangedRows holds them instead.
+    bool writeBack = true;
 };
 
 // How a run ended, for callers that report it (the command line).
@@ -38,6 +42,10 @@ struct GenerationResult {
     int workbooksWritten = 0;
     // With "同单位不相邻" ticked: the neighbour pairs that still share a unit.
     std::optional<std::vector<SameUnitPair>> sameUnitPairs;
+    // Without the write-back, once the rooms were produced: every examinee's
+    // 姓名, 考号, 单位 and 考室 in rowid order, as the working copy would
+    // hold them.
+    std::optional<store::SelectedRows> arrangedRows;
 };
 
 // The click on `PushButton7` "生成编排文件": rebuilds the working copy, seats

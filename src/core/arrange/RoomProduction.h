@@ -10,18 +10,11 @@
 #include <thread>
 #include <vector>
 
+#include "arrange/ExamineeValues.h"
 #include "arrange/RoomSchedule.h"
 #include "services/workbook/AtomicSave.h"
 
 namespace sedilo::arrange {
-
-// An examinee's values as the seat cells show them, viewed where the
-// ordering's rows are held.
-struct ExamineeValues {
-    std::string_view name;
-    std::string_view number;
-    std::string_view unit;
-};
 
 // What producing one room left.
 struct ProducedRoom {

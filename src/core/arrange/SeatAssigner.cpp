@@ -1,6 +1,7 @@
 #include "arrange/SeatAssigner.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "services/workbook/Utf8.h"
@@ -23,8 +24,9 @@ void SeatAssigner::Seats::add(std::int64_t rowId, const std::string& room, int s
 }
 
 SeatAssigner::SeatAssigner(store::Connection& connection, std::string table, std::vector<std::int64_t> rowIds,
-                           ProgressControl& progress)
-    : m_connection(connection), m_table(std::move(table)), m_rowIds(std::move(rowIds)), m_progress(progress)
+                           ProgressControl& progress, WriteBack writeBack)
+    : m_connection(connection), m_table(std::move(table)), m_rowIds(std::move(rowIds)), m_progress(progress),
+      m_writeBack(writeBack)
 {
     m_taken.seats.reserve(m_rowIds.size());
 }
@@ -37,7 +39,7 @@ SeatAssigner::~SeatAssigner()
 
 void SeatAssigner::writeAhead(const std::vector<RoomJob>& jobs)
 {
-    if (m_writeAhead.joinable())
+    if (m_writeAhead.joinable() || m_writeBack == WriteBack::Skipped)
         return;
     Seats foreseen;
     for (const RoomJob& job : jobs) {
@@ -93,6 +95,8 @@ bool SeatAssigner::tookTheForeseenSeats()
 
 void SeatAssigner::commit()
 {
+    if (m_writeBack == WriteBack::Skipped)
+        return;
     if (tookTheForeseenSeats())
         m_taken = {};
     m_foreseen = {};
@@ -100,17 +104,50 @@ void SeatAssigner::commit()
     m_connection.commitWriteBatch();
 }
 
+namespace {
+
+// A workbook's text may hold bytes that are no UTF-8; the database only ever
+// gets U+FFFD in their place.
+void makeStorable(std::vector<std::string>& rooms)
+{
+    for (std::string& room : rooms) {
+        if (!workbook::isValidUtf8(room))
+            room = workbook::validUtf8(room);
+    }
+}
+
+} // namespace
+
+store::SelectedRows SeatAssigner::arrangedRows(std::span<const ExamineeValues> values) const
+{
+    std::vector<std::string> rooms = m_taken.rooms;
+    makeStorable(rooms);
+    std::vector<std::uint32_t> byRowId(std::min(values.size(), m_rowIds.size()));
+    std::iota(byRowId.begin(), byRowId.end(), 0u);
+    std::sort(byRowId.begin(), byRowId.end(),
+              [&](std::uint32_t left, std::uint32_t right) { return m_rowIds[left] < m_rowIds[right]; });
+    store::SelectedRows rows;
+    rows.table = m_table;
+    rows.columns = 4;
+    rows.rowIds.reserve(byRowId.size());
+    for (const std::uint32_t examinee : byRowId) {
+        const ExamineeValues& value = values[examinee];
+        rows.rowIds.push_back(m_rowIds[examinee]);
+        rows.texts.append(value.name);
+        rows.texts.append(value.number);
+        rows.texts.append(value.unit);
+        rows.texts.append(examinee < m_taken.seats.size() ? std::string_view(rooms[m_taken.seats[examinee].room])
+                                                          : std::string_view());
+    }
+    return rows;
+}
+
 void SeatAssigner::writeSeats(Seats seats)
 {
     if (seats.seats.empty())
         return;
     std::sort(seats.seats.begin(), seats.seats.end(), [](const Seat& a, const Seat& b) { return a.rowId < b.rowId; });
-    // A workbook's text may hold bytes that are no UTF-8; the database only
-    // ever gets U+FFFD in their place.
-    for (std::string& room : seats.rooms) {
-        if (!workbook::isValidUtf8(room))
-            room = workbook::validUtf8(room);
-    }
+    makeStorable(seats.rooms);
     const std::string& file = m_connection.filePath();
     store::SqliteStatement update(m_connection.handle(),
                                   "UPDATE " + store::quotedName(m_table) + " SET " + store::quotedName("考室")

@@ -2,13 +2,16 @@
 
 #include <cstdint>
 #include <exception>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "arrange/ExamineeValues.h"
 #include "arrange/RoomSchedule.h"
 #include "services/ProgressControl.h"
 #include "store/Connection.h"
+#include "store/SelectedRows.h"
 
 namespace sedilo::arrange {
 
@@ -20,9 +23,13 @@ namespace sedilo::arrange {
 // page per seat.
 class SeatAssigner {
 public:
+    // Where the seats go: into the examinees' rows, or, for a database that
+    // is thrown away after the run, nowhere but arrangedRows().
+    enum class WriteBack { IntoTheRows, Skipped };
+
     // `rowIds` names the examinees' rows in seat order.
     SeatAssigner(store::Connection& connection, std::string table, std::vector<std::int64_t> rowIds,
-                 ProgressControl& progress);
+                 ProgressControl& progress, WriteBack writeBack = WriteBack::IntoTheRows);
     ~SeatAssigner();
     SeatAssigner(const SeatAssigner&) = delete;
     SeatAssigner& operator=(const SeatAssigner&) = delete;
@@ -44,6 +51,11 @@ public:
     // Writes and commits the seats taken so far; each is written once, even
     // when a failure ends the write and commit() is called again.
     void commit();
+
+    // With the write-back skipped: every examinee's 姓名, 考号, 单位 and the
+    // 考室 taken (empty if none), in rowid order, as the rows would hold
+    // them once written. `values` are the examinees in seat order.
+    store::SelectedRows arrangedRows(std::span<const ExamineeValues> values) const;
 
 private:
     struct Seat {
@@ -67,6 +79,7 @@ private:
     std::string m_table;
     std::vector<std::int64_t> m_rowIds;
     ProgressControl& m_progress;
+    const WriteBack m_writeBack;
     Seats m_taken;
     long m_seated = 0;
     long m_shown = 0;

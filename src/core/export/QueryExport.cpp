@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <set>
 #include <stdexcept>
@@ -38,9 +39,14 @@ public:
         : m_tab(tab), m_folder(std::move(folder)), m_prompt(prompt) {}
 
     void execute(store::SeatingDatabase& database);
+    // The same export from the arranged rows themselves, in rowid order.
+    void execute(store::SelectedRows arranged);
     int savedCount() const { return m_saves.succeeded(); }
 
 private:
+    // `release` lets go of where the rows came from, once they are written
+    // or refused.
+    void exportSelected(store::SelectedRows selected, const std::function<void()>& release);
     void refuseCollisions() const;
     // Returns the number of examinees written.
     long exportRows();
@@ -74,6 +80,25 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
     store::SelectedRows selected = store::readSelectedRows(
         database.SharedConnection(), m_tab.byUnit ? store::sql::kOrderByUnit : store::sql::kOrderByRoomDesc,
         {"姓名", "考号", "单位", "考室"});
+    exportSelected(std::move(selected), [&] { database.closeAll(); });
+}
+
+void QueryExportRun::execute(store::SelectedRows arranged)
+{
+    if (m_folder.empty()) {
+        m_prompt.error(messages::kNoOutputFolder);
+        return;
+    }
+    // Both columns are plain text, ordered byte by byte.
+    if (m_tab.byUnit)
+        store::sortByText(arranged, ExportRows::Unit, store::OrderedValues::Collation::Binary, false);
+    else
+        store::sortByText(arranged, ExportRows::Room, store::OrderedValues::Collation::Binary, true);
+    exportSelected(std::move(arranged), [] {});
+}
+
+void QueryExportRun::exportSelected(store::SelectedRows selected, const std::function<void()>& release)
+{
     const long examinees = static_cast<long>(selected.size());
     const bool firstUnitEmpty = examinees > 0 && onlySpaces(selected.text(0, ExportRows::Unit));
     // An examinee without a room is passed over rather than ending the
@@ -83,12 +108,12 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
     // Empty units sort first, so the first row tells whether any unit is empty.
     if (m_tab.byUnit && examinees > 0 && firstUnitEmpty) {
         m_prompt.error(kEmptyUnit);
-        database.closeAll();
+        release();
         return;
     }
     if (examinees <= 0) {
         m_prompt.error(kNoExaminees);
-        database.closeAll();
+        release();
         return;
     }
 
@@ -100,7 +125,7 @@ void QueryExportRun::execute(store::SeatingDatabase& database)
     progress.setVisible(true);
 
     const long exported = exportRows();
-    database.closeAll();
+    release();
     progress.setMaximumValue();
     // Saying only "all exported" when examinees had no room would hide them.
     const std::string done = exported < examinees ? messages::exportLeftOut(exported, examinees - exported)
@@ -217,6 +242,19 @@ int ExportQueryWorkbooks(ExportTab& tab, const std::string& ksoutpathText,
         // The failure already being reported is the one that matters.
     }
     prompt.fail(messages::kNoExcel, cause);
+    return run.savedCount();
+}
+
+int ExportQueryWorkbooks(ExportTab& tab, const std::string& ksoutpathText, store::SelectedRows arranged,
+                         Prompt& prompt)
+{
+    tab.cxdcscpro.setVisible(false);
+    QueryExportRun run(tab, OutputFolderText(ksoutpathText), prompt);
+    try {
+        run.execute(std::move(arranged));
+    } catch (...) {
+        prompt.fail(messages::kNoExcel, CauseOf(std::current_exception()));
+    }
     return run.savedCount();
 }
 

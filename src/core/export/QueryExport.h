@@ -5,6 +5,7 @@
 #include "export/ExportTab.h"
 #include "services/Prompt.h"
 #include "store/SeatingDatabase.h"
+#include "store/SelectedRows.h"
 
 namespace sedilo::exporting {
 
@@ -19,5 +20,10 @@ inline constexpr const char* kAllExamineesFileName = "所有考生查询数据�
 // workbooks saved, also when a failure ended the export part-way.
 int ExportQueryWorkbooks(ExportTab& tab, const std::string& ksoutpathText,
                          store::SeatingDatabase& database, Prompt& prompt);
+
+// The same export of rows a generation arranged without writing them back:
+// every examinee's 姓名, 考号, 单位 and 考室, in rowid order.
+int ExportQueryWorkbooks(ExportTab& tab, const std::string& ksoutpathText, store::SelectedRows arranged,
+                         Prompt& prompt);
 
 } // namespace sedilo::exporting

@@ -61,6 +61,13 @@ void OrderedValues::append(const SqliteStatement& statement, int column)
     m_bytes.append(number || type == SQLITE_NULL ? std::string_view() : statement.columnBytes(column));
 }
 
+void OrderedValues::appendText(std::string_view text)
+{
+    m_types.push_back(SQLITE_TEXT);
+    m_integers.push_back(0);
+    m_bytes.append(text);
+}
+
 int OrderedValues::compareNumbers(std::size_t left, std::size_t right) const
 {
     const bool leftReal = m_types[left] == SQLITE_FLOAT;

@@ -26,6 +26,8 @@ public:
 
     // Keeps the value in `column` of the statement's current row.
     void append(const SqliteStatement& statement, int column);
+    // Keeps a text value, as a TEXT column holds it.
+    void appendText(std::string_view text);
     // Negative, 0 or positive as value `left` sorts before, with or after value `right`.
     int compare(std::size_t left, std::size_t right) const;
     // The values' indexes sorted by compare(), ascending or descending, equal

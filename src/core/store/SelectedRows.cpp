@@ -1,6 +1,7 @@
 #include "store/SelectedRows.h"
 
 #include <optional>
+#include <utility>
 
 #include <sqlite3.h>
 
@@ -50,6 +51,17 @@ std::optional<OrderedValues::Collation> sortableHere(Connection& connection, con
     return std::nullopt;
 }
 
+// Rows read in rowid order, from then on seen in `order`.
+void putInOrder(SelectedRows& rows, std::vector<std::uint32_t> order)
+{
+    std::vector<std::int64_t> rowIds;
+    rowIds.reserve(order.size());
+    for (const std::uint32_t place : order)
+        rowIds.push_back(rows.rowIds[place]);
+    rows.rowIds = std::move(rowIds);
+    rows.placeOf = std::move(order);
+}
+
 // The rows in rowid order, then put in the key's stable order: the order
 // SQLite gives "order by C, rowid", without its single-threaded sorter
 // spilling to a temporary file.
@@ -70,10 +82,8 @@ void readSortedHere(Connection& connection, const SingleColumnOrder& order, Orde
         for (std::size_t i = 0; i < columns.size(); ++i)
             rows.texts.append(statement.columnText(static_cast<int>(i) + 2, scratch));
     }
-    rows.placeOf = keys.stableOrder(order.descending);
-    rows.rowIds.reserve(rowIds.size());
-    for (const std::uint32_t place : rows.placeOf)
-        rows.rowIds.push_back(rowIds[place]);
+    rows.rowIds = std::move(rowIds);
+    putInOrder(rows, keys.stableOrder(order.descending));
 }
 
 // Any other select, read as SQLite orders it.
@@ -105,6 +115,14 @@ void readAsOrdered(Connection& connection, const std::string& select, const std:
 }
 
 } // namespace
+
+void sortByText(SelectedRows& rows, std::size_t column, OrderedValues::Collation collation, bool descending)
+{
+    OrderedValues keys(collation);
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        keys.appendText(rows.text(row, column));
+    putInOrder(rows, keys.stableOrder(descending));
+}
 
 SelectedRows readSelectedRows(Connection& connection, const std::string& select,
                               const std::vector<std::string>& columns)

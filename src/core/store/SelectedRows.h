@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "services/text/TextArena.h"
+#include "store/OrderedValues.h"
 
 namespace sedilo::store {
 
@@ -36,5 +37,10 @@ struct SelectedRows {
 // one of the columns.
 SelectedRows readSelectedRows(Connection& connection, const std::string& select,
                               const std::vector<std::string>& columns);
+
+// Puts rows held in rowid order, without a sort yet, in the order of their
+// texts in `column` as an order by that TEXT column would: ties stay in rowid
+// order.
+void sortByText(SelectedRows& rows, std::size_t column, OrderedValues::Collation collation, bool descending);
 
 } // namespace sedilo::store
