@@ -9,8 +9,20 @@ char foldAscii(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+bool holdsAsciiLetter(std::string_view text)
+{
+    for (const char c : text)
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+            return true;
+    return false;
+}
+
 std::size_t findFolded(std::string_view text, std::string_view what, std::size_t from)
 {
+    // Without a letter to fold, only the very bytes match: the Chinese words
+    // of a seat chart are found as they are.
+    if (!holdsAsciiLetter(what))
+        return text.find(what, from);
     const char first = foldAscii(what.front());
     for (std::size_t pos = from; pos + what.size() <= text.size(); ++pos) {
         if (foldAscii(text[pos]) != first)

@@ -69,16 +69,19 @@ std::string validUtf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
+    // Valid runs go in whole: a room's every cell passes through here.
+    std::size_t run = 0;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = validSequenceLength(text, pos);
         if (length == 0) {
+            out.append(text.substr(run, pos - run));
             appendUtf8(out, kReplacement);
-            ++pos;
+            run = ++pos;
         } else {
-            out.append(text.substr(pos, length));
             pos += length;
         }
     }
+    out.append(text.substr(run));
     return out;
 }
 
