@@ -1,6 +1,7 @@
 #include "export/BackgroundSaves.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace sedilo::exporting {
 
@@ -18,9 +19,24 @@ BackgroundSaves::~BackgroundSaves()
 
 void BackgroundSaves::begin(std::function<void()> save)
 {
-    while (m_running.size() >= m_limit)
-        collectOldest();
-    m_running.push_back(std::async(std::launch::async, std::move(save)));
+    waitForASlot();
+    collectDone();
+    {
+        const std::lock_guard lock(m_mutex);
+        ++m_busy;
+    }
+    try {
+        m_running.push_back(std::async(std::launch::async, [this, save = std::move(save)] {
+            struct Release {
+                BackgroundSaves& saves;
+                ~Release() { saves.release(); }
+            } released{*this};
+            save();
+        }));
+    } catch (...) {
+        release(); // no thread took it
+        throw;
+    }
 }
 
 void BackgroundSaves::finishAll(std::exception_ptr failedMeanwhile)
@@ -47,6 +63,30 @@ void BackgroundSaves::collectOldest()
     m_running.pop_front();
     oldest.get();
     ++m_succeeded;
+}
+
+// The saves done so far from the oldest on, up to one still running.
+void BackgroundSaves::collectDone()
+{
+    while (!m_running.empty() && m_running.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        collectOldest();
+}
+
+// Sizes differ, so waiting for the oldest save would leave a core idle
+// whenever a later one is done first.
+void BackgroundSaves::waitForASlot()
+{
+    std::unique_lock lock(m_mutex);
+    m_slotFree.wait(lock, [this] { return m_busy < m_limit; });
+}
+
+void BackgroundSaves::release()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        --m_busy;
+    }
+    m_slotFree.notify_one();
 }
 
 } // namespace sedilo::exporting

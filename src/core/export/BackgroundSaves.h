@@ -1,17 +1,20 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <exception>
 #include <functional>
 #include <future>
+#include <mutex>
 
 namespace sedilo::exporting {
 
 // Runs saves on other threads, at most `limit` at a time, so the next
-// workbook is being filled while earlier ones are compressed and written.
-// Saves are collected in the order they were begun, and a failure is the one
-// a save after save would have met first.
+// workbook is being filled while earlier ones are compressed and written. A
+// save starts as soon as any running one is done. Saves are collected in the
+// order they were begun, and a failure is the one a save after save would
+// have met first.
 class BackgroundSaves {
 public:
     explicit BackgroundSaves(std::size_t limit);
@@ -21,7 +24,7 @@ public:
     BackgroundSaves(const BackgroundSaves&) = delete;
     BackgroundSaves& operator=(const BackgroundSaves&) = delete;
 
-    // Throws the failure of an earlier save when it has to wait for one.
+    // Throws the failure of an earlier save that is done by then.
     void begin(std::function<void()> save);
     // Waits for every save, then throws the first save's failure, else
     // `failedMeanwhile` (what went wrong beside the saves, which came later).
@@ -31,10 +34,16 @@ public:
 
 private:
     void collectOldest();
+    void collectDone();
+    void waitForASlot();
+    void release();
 
     std::size_t m_limit;
     std::deque<std::future<void>> m_running;
     int m_succeeded = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_slotFree;
+    std::size_t m_busy = 0; // saves whose work is not over yet
 };
 
 } // namespace sedilo::exporting
