@@ -124,7 +124,7 @@ private:
         SeatAssigner& assigner = *m_assigner;
         // The seats are known before any room is written: they go into the
         // database while the workbooks are made.
-        assigner.writeAhead(schedule.jobs);
+        assigner.writeAhead(schedule.jobs, values);
         produceRooms(schedule, values, assigner, folder);
 
         switch (schedule.stop.kind) {

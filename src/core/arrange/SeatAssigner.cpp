@@ -37,9 +37,9 @@ SeatAssigner::~SeatAssigner()
         m_writeAhead.join();
 }
 
-void SeatAssigner::writeAhead(const std::vector<RoomJob>& jobs)
+void SeatAssigner::writeAhead(const std::vector<RoomJob>& jobs, std::span<const ExamineeValues> values)
 {
-    if (m_writeAhead.joinable() || m_writeBack == WriteBack::Skipped)
+    if (m_writeAhead.joinable())
         return;
     Seats foreseen;
     for (const RoomJob& job : jobs) {
@@ -51,6 +51,16 @@ void SeatAssigner::writeAhead(const std::vector<RoomJob>& jobs)
         }
     }
     m_foreseen = foreseen;
+    if (m_writeBack == WriteBack::Skipped) {
+        m_writeAhead = std::thread([this, values, seats = std::move(foreseen)] {
+            try {
+                m_rowsAhead = rowsOf(seats, values);
+            } catch (...) {
+                m_writeAheadFailure = std::current_exception();
+            }
+        });
+        return;
+    }
     m_writeAhead = std::thread([this, seats = std::move(foreseen)]() mutable {
         try {
             writeSeats(std::move(seats));
@@ -116,28 +126,64 @@ void makeStorable(std::vector<std::string>& rooms)
     }
 }
 
+// The examinees' places in seat order, sorted by their rows' rowids. The
+// rowids of a rebuilt table run from 1 without gaps: those are placed
+// directly.
+std::vector<std::uint32_t> byRowId(const std::vector<std::int64_t>& rowIds, std::size_t count)
+{
+    std::vector<std::uint32_t> places;
+    if (count == 0)
+        return places;
+    const auto [low, high] = std::minmax_element(rowIds.begin(), rowIds.begin() + static_cast<std::ptrdiff_t>(count));
+    if (static_cast<std::uint64_t>(*high - *low) < 2 * static_cast<std::uint64_t>(count)) {
+        constexpr std::uint32_t kNone = UINT32_MAX;
+        std::vector<std::uint32_t> atRowId(static_cast<std::size_t>(*high - *low) + 1, kNone);
+        for (std::size_t place = 0; place < count; ++place)
+            atRowId[static_cast<std::size_t>(rowIds[place] - *low)] = static_cast<std::uint32_t>(place);
+        places.reserve(count);
+        for (const std::uint32_t place : atRowId)
+            if (place != kNone)
+                places.push_back(place);
+        if (places.size() == count)
+            return places; // each rowid once
+        places.clear();
+    }
+    places.resize(count);
+    std::iota(places.begin(), places.end(), 0u);
+    std::sort(places.begin(), places.end(),
+              [&](std::uint32_t left, std::uint32_t right) { return rowIds[left] < rowIds[right]; });
+    return places;
+}
+
 } // namespace
 
-store::SelectedRows SeatAssigner::arrangedRows(std::span<const ExamineeValues> values) const
+store::SelectedRows SeatAssigner::arrangedRows(std::span<const ExamineeValues> values)
 {
-    std::vector<std::string> rooms = m_taken.rooms;
+    if (m_writeAhead.joinable()) {
+        m_writeAhead.join();
+        if (!m_writeAheadFailure && m_taken == m_foreseen)
+            return std::move(m_rowsAhead);
+    }
+    return rowsOf(m_taken, values);
+}
+
+store::SelectedRows SeatAssigner::rowsOf(const Seats& taken, std::span<const ExamineeValues> values) const
+{
+    std::vector<std::string> rooms = taken.rooms;
     makeStorable(rooms);
-    std::vector<std::uint32_t> byRowId(std::min(values.size(), m_rowIds.size()));
-    std::iota(byRowId.begin(), byRowId.end(), 0u);
-    std::sort(byRowId.begin(), byRowId.end(),
-              [&](std::uint32_t left, std::uint32_t right) { return m_rowIds[left] < m_rowIds[right]; });
     store::SelectedRows rows;
     rows.table = m_table;
     rows.columns = 4;
-    rows.rowIds.reserve(byRowId.size());
-    for (const std::uint32_t examinee : byRowId) {
+    const std::vector<std::uint32_t> places = byRowId(m_rowIds, std::min(values.size(), m_rowIds.size()));
+    rows.rowIds.reserve(places.size());
+    for (const std::uint32_t examinee : places) {
         const ExamineeValues& value = values[examinee];
         rows.rowIds.push_back(m_rowIds[examinee]);
         rows.texts.append(value.name);
         rows.texts.append(value.number);
         rows.texts.append(value.unit);
-        rows.texts.append(examinee < m_taken.seats.size() ? std::string_view(rooms[m_taken.seats[examinee].room])
-                                                          : std::string_view());
+        rows.texts.append(examinee < taken.seats.size() ? std::string_view(rooms[taken.seats[examinee].room])
+                                                        : std::string_view());
     }
     return rows;
 }

@@ -38,8 +38,10 @@ public:
     // are produced; nothing else may use the connection until commit(). What
     // commit() keeps is the same either way: the foreseen seats when the run
     // took exactly those, else they are rolled back and the seats taken are
-    // written instead.
-    void writeAhead(const std::vector<RoomJob>& jobs);
+    // written instead. With the write-back skipped, the thread lays out
+    // arrangedRows() of the foreseen seats instead, from `values` in seat
+    // order, which must outlive it.
+    void writeAhead(const std::vector<RoomJob>& jobs, std::span<const ExamineeValues> values);
 
     // False once no examinee remains.
     bool AssignSeat(const std::string& room, int seat);
@@ -55,7 +57,7 @@ public:
     // With the write-back skipped: every examinee's 姓名, 考号, 单位 and the
     // 考室 taken (empty if none), in rowid order, as the rows would hold
     // them once written. `values` are the examinees in seat order.
-    store::SelectedRows arrangedRows(std::span<const ExamineeValues> values) const;
+    store::SelectedRows arrangedRows(std::span<const ExamineeValues> values);
 
 private:
     struct Seat {
@@ -73,6 +75,7 @@ private:
     };
 
     void writeSeats(Seats seats);
+    store::SelectedRows rowsOf(const Seats& taken, std::span<const ExamineeValues> values) const;
     bool tookTheForeseenSeats();
 
     store::Connection& m_connection;
@@ -84,6 +87,7 @@ private:
     long m_seated = 0;
     long m_shown = 0;
     Seats m_foreseen;
+    store::SelectedRows m_rowsAhead;
     std::exception_ptr m_writeAheadFailure;
     std::thread m_writeAhead;
 };
