@@ -5,7 +5,10 @@
 
 namespace sedilo::exporting {
 
-BackgroundSaves::BackgroundSaves(std::size_t limit) : m_limit(std::max<std::size_t>(1, limit)) {}
+BackgroundSaves::BackgroundSaves(std::size_t limit)
+    : m_limit(std::max<std::size_t>(1, limit)), m_threads(static_cast<unsigned>(m_limit))
+{
+}
 
 BackgroundSaves::~BackgroundSaves()
 {
@@ -26,7 +29,7 @@ void BackgroundSaves::begin(std::function<void()> save)
         ++m_busy;
     }
     try {
-        m_running.push_back(std::async(std::launch::async, [this, save = std::move(save)] {
+        m_running.push_back(m_threads.submit([this, save = std::move(save)] {
             struct Release {
                 BackgroundSaves& saves;
                 ~Release() { saves.release(); }

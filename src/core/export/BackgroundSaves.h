@@ -8,6 +8,8 @@
 #include <future>
 #include <mutex>
 
+#include "services/threads/WorkerPool.h"
+
 namespace sedilo::exporting {
 
 // Runs saves on other threads, at most `limit` at a time, so the next
@@ -44,6 +46,9 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_slotFree;
     std::size_t m_busy = 0; // saves whose work is not over yet
+    // Kept for the whole export: a thread of its own for each save spent its
+    // time on fresh stacks and heaps, faulting in their pages.
+    WorkerPool m_threads;
 };
 
 } // namespace sedilo::exporting
