@@ -122,6 +122,11 @@ private:
                            m_settings.writeBack ? SeatAssigner::WriteBack::IntoTheRows
                                                 : SeatAssigner::WriteBack::Skipped);
         SeatAssigner& assigner = *m_assigner;
+        // Rows laid out ahead view `values`: that ends before they go.
+        struct StopAhead {
+            SeatAssigner& assigner;
+            ~StopAhead() { assigner.stopLayingOutAhead(); }
+        } const stopAhead{assigner};
         // The seats are known before any room is written: they go into the
         // database while the workbooks are made.
         assigner.writeAhead(schedule.jobs, values);

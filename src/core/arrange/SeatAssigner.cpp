@@ -52,6 +52,7 @@ void SeatAssigner::writeAhead(const std::vector<RoomJob>& jobs, std::span<const 
     }
     m_foreseen = foreseen;
     if (m_writeBack == WriteBack::Skipped) {
+        m_laidOutAhead = true;
         m_writeAhead = std::thread([this, values, seats = std::move(foreseen)] {
             try {
                 m_rowsAhead = rowsOf(seats, values);
@@ -157,13 +158,17 @@ std::vector<std::uint32_t> byRowId(const std::vector<std::int64_t>& rowIds, std:
 
 } // namespace
 
+void SeatAssigner::stopLayingOutAhead()
+{
+    if (m_writeBack == WriteBack::Skipped && m_writeAhead.joinable())
+        m_writeAhead.join();
+}
+
 store::SelectedRows SeatAssigner::arrangedRows(std::span<const ExamineeValues> values)
 {
-    if (m_writeAhead.joinable()) {
-        m_writeAhead.join();
-        if (!m_writeAheadFailure && m_taken == m_foreseen)
-            return std::move(m_rowsAhead);
-    }
+    stopLayingOutAhead();
+    if (std::exchange(m_laidOutAhead, false) && !m_writeAheadFailure && m_taken == m_foreseen)
+        return std::move(m_rowsAhead);
     return rowsOf(m_taken, values);
 }
 

@@ -58,6 +58,9 @@ public:
     // 考室 taken (empty if none), in rowid order, as the rows would hold
     // them once written. `values` are the examinees in seat order.
     store::SelectedRows arrangedRows(std::span<const ExamineeValues> values);
+    // Waits for the rows being laid out ahead, if any: before the values
+    // they view are gone, whichever way the run ends.
+    void stopLayingOutAhead();
 
 private:
     struct Seat {
@@ -88,6 +91,7 @@ private:
     long m_shown = 0;
     Seats m_foreseen;
     store::SelectedRows m_rowsAhead;
+    bool m_laidOutAhead = false;
     std::exception_ptr m_writeAheadFailure;
     std::thread m_writeAhead;
 };
