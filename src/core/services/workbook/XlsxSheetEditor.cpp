@@ -60,14 +60,28 @@ std::string attributesWithoutType(std::string_view tag)
     return kept;
 }
 
+// Appended piece by piece: a city's rooms make a hundred thousand of these.
 std::string cellElement(std::string_view prefix, const std::string& attributes, const std::string& text)
 {
-    const std::string p(prefix);
+    std::string element;
+    const auto tag = [&](std::string_view open, std::string_view name) {
+        element.append(open).append(prefix).append(name);
+    };
+    tag("<", "c");
+    element.append(attributes);
     if (text.empty())
-        return "<" + p + "c" + attributes + "/>";
-    const char* space = needsSpacePreserve(text) ? " xml:space=\"preserve\"" : "";
-    return "<" + p + "c" + attributes + " t=\"inlineStr\"><" + p + "is><" + p + "t" + space + ">" +
-           encodeStoredText(text) + "</" + p + "t></" + p + "is></" + p + "c>";
+        return element.append("/>");
+    const std::string encoded = encodeStoredText(text);
+    element.reserve(element.size() + encoded.size() + 6 * prefix.size() + 64);
+    element.append(" t=\"inlineStr\">");
+    tag("<", "is>");
+    tag("<", "t");
+    element.append(needsSpacePreserve(text) ? " xml:space=\"preserve\">" : ">");
+    element.append(encoded);
+    tag("</", "t>");
+    tag("</", "is>");
+    tag("</", "c>");
+    return element;
 }
 
 class Splicer {
