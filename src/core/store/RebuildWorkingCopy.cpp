@@ -107,9 +107,10 @@ private:
         try {
             for (std::size_t slot = 0; slot < kRowsPerInsert; ++slot) {
                 const int parameter = static_cast<int>(slot) * 5;
-                m_many.bindText(parameter + 1, m_names[slot]);
+                // The chunk and the names stay until the step: nothing is copied.
+                m_many.bindTextInPlace(parameter + 1, m_names[slot]);
                 for (int column = 1; column < 5; ++column)
-                    m_many.bind(parameter + column + 1, rows[first + slot][static_cast<std::size_t>(column)]);
+                    m_many.bindInPlace(parameter + column + 1, rows[first + slot][static_cast<std::size_t>(column)]);
             }
             m_many.step();
             m_many.rewind();

@@ -156,6 +156,13 @@ void SqliteStatement::bindTextInPlace(int index, std::string_view text)
         throw sqliteFailure(m_db, m_file, code, "binding a value for \"" + m_sql + "\"");
 }
 
+void SqliteStatement::bindInPlace(int index, const Field& value)
+{
+    if (const auto* text = std::get_if<std::string>(&value))
+        return bindTextInPlace(index, *text);
+    bind(index, value);
+}
+
 void SqliteStatement::bind(int index, const Field& value)
 {
     int code = SQLITE_OK;

@@ -39,6 +39,8 @@ public:
     void bindText(int index, std::string_view text);
     // The same without a copy: the text must stay as it is until the next step.
     void bindTextInPlace(int index, std::string_view text);
+    // A Field whose text, if it holds one, stays as it is until the next step.
+    void bindInPlace(int index, const Field& value);
     // Rows the connection's last finished write changed.
     int changes() const;
 
