@@ -98,7 +98,8 @@ private:
         std::future<RoomSchedule> scheduling = std::async(std::launch::async, [&] {
             return scheduleRooms(m_rooms.ksgrid, folder, templates, copied);
         });
-        OrderedExaminees ordered = readExaminees(m_database.SharedConnection(), rooms::orderingStatement(*ordering));
+        m_ordered = readExaminees(m_database.SharedConnection(), rooms::orderingStatement(*ordering));
+        OrderedExaminees& ordered = m_ordered;
         const long examinees = static_cast<long>(ordered.values.size());
         m_result.examinees = examinees;
         if (examinees <= 0) {
@@ -122,13 +123,8 @@ private:
                            m_settings.writeBack ? SeatAssigner::WriteBack::IntoTheRows
                                                 : SeatAssigner::WriteBack::Skipped);
         SeatAssigner& assigner = *m_assigner;
-        // Rows laid out ahead view `values`: that ends before they go.
-        struct StopAhead {
-            SeatAssigner& assigner;
-            ~StopAhead() { assigner.stopLayingOutAhead(); }
-        } const stopAhead{assigner};
         // The seats are known before any room is written: they go into the
-        // database while the workbooks are made.
+        // database, or into the export's rows, while the workbooks are made.
         assigner.writeAhead(schedule.jobs, values);
         produceRooms(schedule, values, assigner, folder);
 
@@ -277,6 +273,9 @@ private:
     Prompt& m_prompt;
     const GenerationSettings& m_settings;
     GenerationResult& m_result;
+    // Before the assigner: the export's rows it lays out ahead view these
+    // values until it is gone, whichever way the run ends.
+    OrderedExaminees m_ordered;
     std::optional<SeatAssigner> m_assigner;
 };
 

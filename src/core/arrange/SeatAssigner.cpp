@@ -158,15 +158,10 @@ std::vector<std::uint32_t> byRowId(const std::vector<std::int64_t>& rowIds, std:
 
 } // namespace
 
-void SeatAssigner::stopLayingOutAhead()
+store::SelectedRows SeatAssigner::arrangedRows(std::span<const ExamineeValues> values)
 {
     if (m_writeBack == WriteBack::Skipped && m_writeAhead.joinable())
         m_writeAhead.join();
-}
-
-store::SelectedRows SeatAssigner::arrangedRows(std::span<const ExamineeValues> values)
-{
-    stopLayingOutAhead();
     if (std::exchange(m_laidOutAhead, false) && !m_writeAheadFailure && m_taken == m_foreseen)
         return std::move(m_rowsAhead);
     return rowsOf(m_taken, values);

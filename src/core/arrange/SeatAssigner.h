@@ -40,7 +40,7 @@ public:
     // took exactly those, else they are rolled back and the seats taken are
     // written instead. With the write-back skipped, the thread lays out
     // arrangedRows() of the foreseen seats instead, from `values` in seat
-    // order, which must outlive it.
+    // order, which must outlive this assigner.
     void writeAhead(const std::vector<RoomJob>& jobs, std::span<const ExamineeValues> values);
 
     // False once no examinee remains.
@@ -58,9 +58,6 @@ public:
     // 考室 taken (empty if none), in rowid order, as the rows would hold
     // them once written. `values` are the examinees in seat order.
     store::SelectedRows arrangedRows(std::span<const ExamineeValues> values);
-    // Waits for the rows being laid out ahead, if any: before the values
-    // they view are gone, whichever way the run ends.
-    void stopLayingOutAhead();
 
 private:
     struct Seat {
